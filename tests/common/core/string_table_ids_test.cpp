@@ -25,6 +25,7 @@ const char *variantName(UiVariant variant)
     case UiVariant::English: return "en";
     case UiVariant::Japanese: return "ja";
     case UiVariant::Chinese: return "zh";
+    default: break;
     }
     return "?";
 }
@@ -388,8 +389,8 @@ TEST_P(StringTableIds, AcceleratorsPlaceholdersAndFilterPatternsSurviveTranslati
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, StringTableIds, ::testing::Values(&acqProgram(), &linkProgram()),
-                         [](const ::testing::TestParamInfo<const Program *> &info) {
-                             return std::string(info.param->name);
+                         [](const ::testing::TestParamInfo<const Program *> &p) {
+                             return std::string(p.param->name);
                          });
 
 } // namespace

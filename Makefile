@@ -1,0 +1,40 @@
+# Thin wrapper over CMake. `make demo` and `make check` are the README's two commands.
+BUILD_DIR ?= build/release
+BUILD_TYPE ?= Release
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build demo demo-link check asan-check bench screenshots clean
+
+all: build
+
+deps:
+	@scripts/setup-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The main job: the virtual instrument and ventacq, no hardware needed.
+demo: build
+	@scripts/demo $(BUILD_DIR) ventacq
+
+# The memory download: the virtual instrument and ventlink.
+demo-link: build
+	@scripts/demo $(BUILD_DIR) ventlink
+
+# Every test.
+check: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+screenshots: build
+	@scripts/screenshot $(BUILD_DIR)
+
+clean:
+	rm -rf build

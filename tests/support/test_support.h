@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace venttest {
+
+// Points the per-user folders (settings, data, runtime) at a fresh temporary folder, so that no
+// test reads or writes the real user's files. Called by the test mains before anything else.
+void isolateUserFolders();
+
+// The temporary root made by isolateUserFolders().
+QString userRoot();
+
+// A path inside the source tree (for resources and hand-written expected files).
+QString sourcePath(const QString &relative);
+
+} // namespace venttest

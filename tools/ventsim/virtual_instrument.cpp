@@ -1,0 +1,1 @@
+#include "tools/ventsim/virtual_instrument.h"
