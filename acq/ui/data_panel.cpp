@@ -150,7 +150,8 @@ void DataPanel::initTableTitle()
     if (velocity)
         model->setColumnAlignment(1, kCentre);
 
-    // Widths from the texts the columns hold; the last column takes what is left.
+    // Widths from the texts the columns hold; the columns keep them when the pane is wider.
+    m_table->horizontalHeader()->setStretchLastSection(false);
     const QFontMetrics fm(m_table->font());
     const int pad = fm.horizontalAdvance(QLatin1Char('0')) * 2;
     QStringList samples;
@@ -251,6 +252,7 @@ void DataPanel::iniDataNum(int seriesCount, int pointsPerSeries)
 void DataPanel::setAxesUnit(QDate base)
 {
     chart()->setTimeBase(base);
+    chart()->setPointSpace(double(m_state.sampleTime));
     chart()->setYFixed(chart()->yWindow().lower, chart()->yWindow().upper);
 }
 
@@ -281,7 +283,7 @@ void DataPanel::setYAxis()
 void DataPanel::setBarSize()
 {
     chart()->setBars(true);
-    chart()->setBarSpace(double(m_state.sampleTime));
+    chart()->setPointSpace(double(m_state.sampleTime));
 }
 
 void DataPanel::setGrid(bool show)

@@ -252,19 +252,24 @@ void TimeChart::setBars(bool on)
     requestReplot();
 }
 
-void TimeChart::setBarSpace(double space)
+void TimeChart::setPointSpace(double space)
 {
     if (std::isfinite(space) && space > 0)
         m_barSpace = space;
     requestReplot();
 }
 
-void TimeChart::updateBarWidth()
+void TimeChart::updateStyleForDensity()
 {
-    if (!m_barsOn)
-        return;
     const double span = xAxis->range().size();
     const double pixelsPerPoint = span > 0 ? m_barSpace * axisRect()->width() / span : 0;
+    // Point marks only where they stand apart; a dense line is drawn as a line.
+    const QCPScatterStyle::ScatterShape shape =
+        pixelsPerPoint >= 6 ? QCPScatterStyle::ssDisc : QCPScatterStyle::ssNone;
+    if (m_line->scatterStyle().shape() != shape)
+        m_line->setScatterStyle(QCPScatterStyle(shape, kLineColour, 4));
+    if (!m_barsOn)
+        return;
     if (pixelsPerPoint >= 3) {
         // Wide enough for a gap of at least one pixel: a fixed share of the point's space.
         m_bars->setWidthType(QCPBars::wtPlotCoords);
@@ -382,7 +387,7 @@ void TimeChart::doReplot()
     if (!isVisible())
         return; // drawn when shown
     m_dirty = false;
-    updateBarWidth();
+    updateStyleForDensity();
     QElapsedTimer clock;
     clock.start();
     replot(QCustomPlot::rpQueuedRefresh);

@@ -58,12 +58,12 @@ public:
     bool yAutoMaximum() const { return m_yAuto; }
     QCPRange yWindow() const { return yAxis->range(); }
 
-    // Series 1 drawn as bars one `space` wide per point with a gap between neighbours, or as a
-    // line with point marks.
+    // Series 1 drawn as bars with a gap between neighbours, or as a line (with point marks where
+    // the points stand apart). The space of one point is the X distance between samples.
     void setBars(bool bars);
     bool bars() const { return m_barsOn; }
-    void setBarSpace(double space);
-    double barSpace() const { return m_barSpace; }
+    void setPointSpace(double space);
+    double pointSpace() const { return m_barSpace; }
     // The bar width in pixels at the last redraw (0 before any).
     double drawnBarWidth() const { return m_drawnBarWidth; }
 
@@ -110,7 +110,7 @@ private:
     void rebuildPlotData();
     void appendPlotPoint(double x, double y);
     void updateAutoY();
-    void updateBarWidth();
+    void updateStyleForDensity();
     void applyFonts();
     void placeMarker();
 
