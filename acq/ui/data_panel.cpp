@@ -6,6 +6,7 @@
 #include "acq/core/sample_table.h"
 #include "acq/core/sample_time_stamp.h"
 #include "acq/ui/chart_pane.h"
+#include "acq/ui/row_number_header.h"
 #include "acq/ui/time_chart.h"
 #include "common/core/number_format.h"
 #include "common/ui/data_grid.h"
@@ -49,12 +50,30 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
     const bool velocity = which == Panel::Velocity;
     setObjectName(velocity ? QStringLiteral("velocityPanel") : QStringLiteral("flowPanel"));
     m_table = new DataGrid(widgetParent);
+    {
+        // Same settings as the grid's own row header, without its per-row measuring.
+        QHeaderView *stock = m_table->verticalHeader();
+        auto *rows = new RowNumberHeader(m_table);
+        rows->setSectionResizeMode(QHeaderView::Fixed);
+        rows->setDefaultAlignment(stock->defaultAlignment());
+        rows->setMinimumSectionSize(stock->minimumSectionSize());
+        rows->setDefaultSectionSize(stock->defaultSectionSize());
+        rows->setHighlightSections(stock->highlightSections());
+        m_table->setVerticalHeader(rows);
+        // Scrolling by pixels: scrolling by rows walks every row above the view once a row is
+        // hidden (the spare row always is), which grows with the run.
+        m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
     m_table->setObjectName(velocity ? QStringLiteral("vaSpdWSTabl") : QStringLiteral("vaSpdWCTabl"));
     m_pane = new ChartPane(velocity ? QStringLiteral("Ch2dWSGraph") : QStringLiteral("Ch2dWCGraph"),
                            velocity ? QStringLiteral("hsbChgPageWS") : QStringLiteral("hsbChgPageWC"),
                            widgetParent);
     m_pane->setObjectName(velocity ? QStringLiteral("velocityChartPane")
                                    : QStringLiteral("flowChartPane"));
+
+    m_tableRedraw.setSingleShot(true);
+    m_tableRedraw.setInterval(40);
+    connect(&m_tableRedraw, &QTimer::timeout, this, &DataPanel::flushTable);
 
     QScrollBar *bar = scrollBar();
     // The page moves when the thumb is let go, not while it is dragged.
@@ -122,6 +141,7 @@ bool DataPanel::hasAtmosphereColumn() const
 
 void DataPanel::initTableTitle()
 {
+    flushTable();
     const bool atm = m_state.atmEnable >= 1 && m_state.atmDisplay >= 1;
     const bool velocity = m_which == Panel::Velocity;
     const Texts &t = m_state.texts;
@@ -171,6 +191,8 @@ void DataPanel::initTableTitle()
 
 void DataPanel::clearTableForRun()
 {
+    m_tableRedraw.stop();
+    m_pending.clear();
     m_table->grid()->setGridRowCount(0);
     // The grid's own selection disappears while a run fills the table.
     m_table->setSelectionColours(Qt::white, Qt::black);
@@ -182,52 +204,84 @@ void DataPanel::appendRows(const SampleTable &table, int n, double startDateTime
         return;
     const bool velocity = m_which == Panel::Velocity;
     const bool atm = hasAtmosphereColumn();
-    const int atmColumn = velocity ? 3 : 2;
     const int base = m_state.receivedCount;
-    const int newest = base + n;
-
-    m_table->suspendRedraw();
-    GridModel *model = m_table->grid();
-    const int lastColumn = model->gridColumnCount();
-    model->setGridRowCount(newest + 1); // the batch and the spare row, in one insertion
+    if (!m_pending.empty() && base != m_pendingBase + int(m_pending.size()))
+        flushTable(); // not a continuation of the waiting rows
+    if (m_pending.empty())
+        m_pendingBase = base;
     for (int i = 1; i <= n; ++i) {
         const int k = base + i;
+        PendingRow row;
+        int c = 0;
         if (velocity) {
-            model->setCell(k, 1, fSampleTimeStamp(m_state.sampleTime, k, startDateTime), kCentre);
-            model->setCell(k, 2, table.cell(i, SampleTable::kVelocity), kRight);
+            row.cells[c++] = fSampleTimeStamp(m_state.sampleTime, k, startDateTime);
+            row.cells[c++] = table.cell(i, SampleTable::kVelocity);
         } else {
-            model->setCell(k, 1, trimmedRight(table.cell(i, SampleTable::kFlow)), kRight);
+            row.cells[c++] = trimmedRight(table.cell(i, SampleTable::kFlow));
         }
         if (atm) {
             const QString flag = table.cell(i, SampleTable::kFlag);
             if (flag == QLatin1String("1") || flag == QLatin1String("2")) {
-                model->setCell(k, atmColumn,
-                               NumberFormat::formatText(table.cell(i, SampleTable::kPressure),
-                                                        QStringLiteral("####")),
-                               kRight);
+                row.cells[c] = NumberFormat::formatText(table.cell(i, SampleTable::kPressure),
+                                                        QStringLiteral("####"));
             } else if (flag == QLatin1String("3")) {
-                model->setCell(k, atmColumn, m_state.texts.value(acqid::kFixedAtmError), kRight);
+                row.cells[c] = m_state.texts.value(acqid::kFixedAtmError);
             } else {
                 const int id = m_state.languageOffset == 0 ? acqid::kFixedAtmNone
                                                            : acqid::kFixedAtmNoneLocal;
-                model->setCell(k, atmColumn, m_state.texts.value(id), kCentre);
+                row.cells[c] = m_state.texts.value(id);
+                row.atmCentred = true;
             }
         }
+        m_pending.push_back(std::move(row));
     }
-    // Only the newest row keeps the highlight; the rows before it in this batch and the previous
-    // newest row are white again.
+    if (!m_tableRedraw.isActive())
+        m_tableRedraw.start();
+}
+
+void DataPanel::flushTable()
+{
+    m_tableRedraw.stop();
+    if (m_pending.empty())
+        return;
+    const bool velocity = m_which == Panel::Velocity;
+    const int base = m_pendingBase;
+    const int newest = base + int(m_pending.size());
+
+    m_table->suspendRedraw();
+    GridModel *model = m_table->grid();
+    const int lastColumn = model->gridColumnCount();
+    const bool atm = hasAtmosphereColumn();
+    const int atmColumn = velocity ? 3 : 2;
+    model->setGridRowCount(newest + 1); // the rows and the spare row, in one insertion
+    for (int i = 0; i < int(m_pending.size()); ++i) {
+        const int k = base + i + 1;
+        PendingRow &row = m_pending[size_t(i)];
+        if (velocity) {
+            model->setCell(k, 1, row.cells[0], kCentre);
+            model->setCell(k, 2, row.cells[1], kRight);
+        } else {
+            model->setCell(k, 1, row.cells[0], kRight);
+        }
+        if (atm)
+            model->setCell(k, atmColumn, row.cells[atmColumn - 1], row.atmCentred ? kCentre : kRight);
+    }
+    m_pending.clear();
+    // Only the newest row keeps the highlight; the rows before it and the previous newest row
+    // are white again.
     sTableColor(m_table, 1, qMax(base, 1), lastColumn, newest + 1, Qt::white, newest, kHighlight);
-    // Rows before the batch are visible already; the previous spare row becomes a data row.
+    // Rows before these are visible already; the previous spare row becomes a data row.
     m_table->setGridRowHidden(base + 1, false);
     m_table->setGridRowHidden(newest + 1, true);
     m_table->resumeRedraw();
     sActiveRow(m_table, newest + 1);
-    // The spare row is hidden, so the view is brought to the newest row itself, once per batch.
+    // The spare row is hidden, so the view is brought to the newest row itself.
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
 void DataPanel::setTableBrowsing()
 {
+    flushTable();
     GridModel *model = m_table->grid();
     if (model->gridRowCount() == 0)
         model->setGridRowCount(1);
@@ -239,6 +293,9 @@ void DataPanel::setTableBrowsing()
 
 int DataPanel::activeRow() const
 {
+    // Rows still waiting for the next redraw end with the spare row, which becomes active.
+    if (!m_pending.empty())
+        return m_pendingBase + int(m_pending.size()) + 1;
     return m_table->activeRow();
 }
 
@@ -403,6 +460,7 @@ void DataPanel::sShowGraphMark(bool show)
     }
     if (m_state.idle != 1)
         return;
+    flushTable();
     chart()->setMarkerVisible(true);
     const int row = activeRow();
     if (row < 1)
@@ -459,12 +517,14 @@ void DataPanel::chartReleased(double x)
 
 void DataPanel::tableKeyDown(int key, bool)
 {
+    flushTable();
     if (key == Qt::Key_Up || key == Qt::Key_Down)
         sShowGraphMark(true);
 }
 
 void DataPanel::tableKeyUp(int key, bool autoRepeat)
 {
+    flushTable();
     if (autoRepeat)
         return; // a held key acts once, when it is let go
     const int row = activeRow();
@@ -492,12 +552,14 @@ void DataPanel::tableKeyUp(int key, bool autoRepeat)
 
 void DataPanel::tableMouseMoved(Qt::MouseButtons buttons)
 {
+    flushTable();
     if (buttons != Qt::NoButton)
         sShowGraphMark(true);
 }
 
 void DataPanel::tableMouseReleased()
 {
+    flushTable();
     sShowGraphMark(true);
 }
 

@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+#include <vector>
 
 struct AppState;
 class QScrollBar;
@@ -53,8 +55,10 @@ public:
     void initTableTitle();
     void clearTableForRun();
     // sSetWSTableData / sSetWCTableData: n rows from the poll's table; startDateTime is used by the
-    // velocity table's time stamps.
+    // velocity table's time stamps. The rows reach the grid at the next redraw (at most 25 a
+    // second, all waiting rows in one step) or at flushTable(); activeRow() counts them already.
     void appendRows(const SampleTable &table, int n, double startDateTime);
+    void flushTable();
     void setTableBrowsing();
     int activeRow() const;
 
@@ -103,4 +107,13 @@ private:
     QPointer<DataGrid> m_table;
     QPointer<ChartPane> m_pane;
     PageScroll m_scroll;
+    // Rows of the polls since the last redraw, shown together at most 25 times a second.
+    struct PendingRow
+    {
+        QString cells[3];
+        bool atmCentred = false;
+    };
+    std::vector<PendingRow> m_pending;
+    int m_pendingBase = 0; // samples in the table before the first waiting row
+    QTimer m_tableRedraw;
 };

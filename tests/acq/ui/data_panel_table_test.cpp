@@ -4,6 +4,7 @@
 #include "common/ui/data_grid.h"
 #include "tests/acq/ui/display_rig.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +42,10 @@ TEST(DataTables, FirstPollOfThreeSamples)
     DisplayRig rig;
     rig.start(QTime(12, 5, 0), 1.0f);
     rig.poll({{"3.25", "120.5"}, {"3.50", "130.0"}, {"3.75", "140.0"}});
+    // The rows reach the grids with the next redraw; the active row counts them at once.
+    EXPECT_EQ(rig.velocity()->activeRow(), 4);
+    EXPECT_EQ(model(rig.velocity())->gridRowCount(), 0);
+    QTest::qWait(80);
     for (DataPanel *p : {rig.velocity(), rig.flow()}) {
         SCOPED_TRACE(p->objectName().toStdString());
         GridModel *m = model(p);
@@ -66,7 +71,9 @@ TEST(DataTables, FirstPollOfThreeSamples)
     EXPECT_EQ(f->cellAlignment(1, 1), kRight);
 
     // The next poll: the old newest row turns white, the spare row becomes a data row.
-    rig.poll({{"4.0", "150.0"}, {"4.25", "160.0"}});
+    rig.poll({{"4.0", "150.0"}});
+    rig.poll({{"4.25", "160.0"}});
+    rig.flushTables();
     EXPECT_EQ(v->gridRowCount(), 6);
     EXPECT_EQ(v->cellBackground(3, 1), QColor(Qt::white));
     EXPECT_EQ(v->cellBackground(4, 2), QColor(Qt::white));
@@ -82,6 +89,7 @@ TEST(DataTables, TimeStampsOfHalfSecondIntervals)
     DisplayRig rig;
     rig.start(QTime(12, 5, 5), 0.5f);
     rig.pollSeries(4, 4);
+    rig.flushTables();
     GridModel *v = model(rig.velocity());
     EXPECT_EQ(v->cell(1, 1), QStringLiteral("2024-05-01 12:05:05:000"));
     EXPECT_EQ(v->cell(2, 1), QStringLiteral("2024-05-01 12:05:05:500"));
@@ -94,6 +102,7 @@ TEST(DataTables, ValuesAsReceived)
     DisplayRig rig;
     rig.start(QTime(9, 0), 1.0f);
     rig.poll({{" 3.25", "  120.5  "}, {"abc", "x "}});
+    rig.flushTables();
     EXPECT_EQ(model(rig.velocity())->cell(1, 2), QStringLiteral(" 3.25")); // not trimmed
     EXPECT_EQ(model(rig.velocity())->cell(2, 2), QStringLiteral("abc"));
     EXPECT_EQ(model(rig.flow())->cell(1, 1), QStringLiteral("  120.5")); // trailing blanks go
@@ -130,6 +139,7 @@ TEST(DataTables, AtmosphereCells)
         for (const AtmCase &c : cases)
             batch.push_back({"1.0", "2.0", c.pressure, c.flag});
         rig.poll(batch);
+        rig.flushTables();
         for (int i = 0; i < int(std::size(cases)); ++i) {
             const AtmCase &c = cases[i];
             const QString expected =
@@ -156,6 +166,7 @@ TEST(DataTables, AtmosphereColumnFollowsTheOptionsAtTheNextStart)
     EXPECT_EQ(model(rig.velocity())->gridColumnCount(), 2);
     EXPECT_EQ(model(rig.flow())->gridColumnCount(), 1);
     rig.poll({{"1.0", "2.0", "1013.2", "1"}});
+    rig.flushTables();
     EXPECT_EQ(model(rig.velocity())->cell(1, 2), QStringLiteral("1.0"));
     EXPECT_EQ(model(rig.flow())->cell(1, 1), QStringLiteral("2.0"));
     // Enable ATM off hides it as well.

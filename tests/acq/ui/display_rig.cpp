@@ -155,6 +155,12 @@ void DisplayRig::stop()
     d.smSetGraphGrid(true);
 }
 
+void DisplayRig::flushTables()
+{
+    velocity()->flushTable();
+    flow()->flushTable();
+}
+
 double DisplayRig::x(int k) const
 {
     return PageMath::pointX(k, state.sampleTime, state.startSecond, state.graphTimeStep);

@@ -49,6 +49,8 @@ public:
     // n samples with velocity and flow from a simple rising pattern.
     void pollSeries(int n, int perPoll = 1);
     void stop();
+    // The rows of the last polls into both grids now (they arrive with the next redraw).
+    void flushTables();
 
     static SampleTable table(const std::vector<Sample> &samples);
     // X of sample k of the current run.
