@@ -113,16 +113,6 @@ TEST_F(Link, TheUnitReplyIsKeptByVentlinksColumnOnly)
     expectIdle(link);
 }
 
-TEST_F(Link, UnitReplyWithCrLineEnds)
-{
-    instrument(9600, Fault::None,
-               [](InstrumentOptions &o) { o.lineEnd = InstrumentOptions::LineEnd::Cr; });
-    SerialLink link(kFast);
-    link.setEnableUsb(false);
-    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
-    EXPECT_EQ(link.gUnitReply(), "*m/s;m3/h;Pa;C\r");
-}
-
 // The one test that pays the full time-outs of a silent instrument.
 TEST_F(Link, ASilentInstrumentGives3AfterAllFourRatesWithoutBurningCpu)
 {
