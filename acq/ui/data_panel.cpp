@@ -78,6 +78,8 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
     QScrollBar *bar = scrollBar();
     // The page moves when the thumb is let go, not while it is dragged.
     bar->setTracking(false);
+    // The bar takes the focus when clicked; a key then hands it on to the table.
+    bar->setFocusPolicy(Qt::StrongFocus);
     bar->installEventFilter(this);
     syncScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &DataPanel::hsbChgPage_Change);

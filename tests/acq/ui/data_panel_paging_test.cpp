@@ -333,7 +333,6 @@ TEST(DataPaging, KeysOnAScrollBarGoToTheTable)
     finishedRun(rig, 100);
     DataPanel *p = rig.flow();
     QScrollBar *bar = p->scrollBar();
-    bar->setFocusPolicy(Qt::StrongFocus);
     rig.window()->activateWindow();
     bar->setFocus();
     const int value = bar->value();
