@@ -43,39 +43,30 @@ QByteArray crlf(const QStringList &lines)
 
 void RecordingPresenter::notify(Icon icon, const QString &caption, const QString &text)
 {
-    messages.push_back({"notify", icon, caption, text, false});
+    venttest::RecordingPresenter::notify(icon, caption, text);
     if (whileShown)
         whileShown();
 }
 
 qint16 RecordingPresenter::askYesNo(const QString &caption, const QString &text, bool defaultNo)
 {
-    messages.push_back({"yesNo", Icon::Question, caption, text, defaultNo});
+    lastDefaultNo = defaultNo;
     if (whileShown)
         whileShown();
-    if (yesNoAnswers.empty())
-        return status::kAnswerYes;
-    const qint16 a = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return a;
+    return venttest::RecordingPresenter::askYesNo(caption, text, defaultNo);
 }
 
 qint16 RecordingPresenter::askYesNoCancel(const QString &caption, const QString &text)
 {
-    messages.push_back({"yesNoCancel", Icon::Question, caption, text, false});
     if (whileShown)
         whileShown();
-    if (yesNoCancelAnswers.empty())
-        return status::kYes;
-    const qint16 a = yesNoCancelAnswers.front();
-    yesNoCancelAnswers.pop_front();
-    return a;
+    return venttest::RecordingPresenter::askYesNoCancel(caption, text);
 }
 
 QStringList RecordingPresenter::texts() const
 {
     QStringList out;
-    for (const Message &m : messages)
+    for (const Shown &m : shown)
         out << m.text;
     return out;
 }

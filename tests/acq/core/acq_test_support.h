@@ -4,6 +4,7 @@
 #include "acq/core/file_dialog.h"
 #include "acq/core/run_display.h"
 #include "common/core/message_presenter.h"
+#include "tests/support/recording_presenter.h"
 
 #include <QStringList>
 #include <QVector>
@@ -23,28 +24,18 @@ QByteArray expectedFile(const QString &name);
 // Lines joined with CR LF, each line ended by CR LF.
 QByteArray crlf(const QStringList &lines);
 
-// Records every message and answers questions from queues (Yes when a queue is empty).
-class RecordingPresenter : public MessagePresenter
+// The shared recording presenter, plus what the run-control tests need: a hook that runs while
+// a message is "open" (as the nested event loop of a modal box would) and the default button of
+// the last Yes/No question.
+class RecordingPresenter : public venttest::RecordingPresenter
 {
 public:
-    struct Message
-    {
-        QString kind; // "notify", "yesNo", "yesNoCancel"
-        Icon icon;
-        QString caption;
-        QString text;
-        bool defaultNo;
-    };
-
     void notify(Icon icon, const QString &caption, const QString &text) override;
     qint16 askYesNo(const QString &caption, const QString &text, bool defaultNo) override;
     qint16 askYesNoCancel(const QString &caption, const QString &text) override;
 
-    QVector<Message> messages;
-    std::deque<qint16> yesNoAnswers;
-    std::deque<qint16> yesNoCancelAnswers;
-    // Runs while a message is "open", as the nested event loop of a modal box would.
     std::function<void()> whileShown;
+    bool lastDefaultNo = false;
 
     QStringList texts() const;
 };

@@ -55,7 +55,7 @@ TEST_F(DataSaverTest, SaveDialogOffersBothFiltersInTheCurrentFolder)
     EXPECT_EQ(dialog.lastFilters[1].description, "Text files(*.TXT)");
     EXPECT_EQ(dialog.lastFilters[1].pattern, "*.TXT");
     EXPECT_EQ(state->dataState, 3) << "a cancelled dialog saves nothing";
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
 TEST_F(DataSaverTest, SavedCopyBecomesTheCurrentFile)
@@ -68,7 +68,7 @@ TEST_F(DataSaverTest, SavedCopyBecomesTheCurrentFile)
     EXPECT_EQ(state->currentFileName, "run1.TXT");
     EXPECT_EQ(state->currentDir, dir.path() + "/out/");
     EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - run1.TXT");
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
 TEST_F(DataSaverTest, DecliningTheOverwriteReopensTheDialog)
@@ -78,15 +78,15 @@ TEST_F(DataSaverTest, DecliningTheOverwriteReopensTheDialog)
     write(longName, "old too");
     dialog.answers.push_back({out("old.CSV"), 0});
     dialog.answers.push_back({longName, 0});
-    presenter.yesNoAnswers = {status::kAnswerNo, status::kAnswerYes};
+    presenter.answers = {status::kAnswerNo, status::kAnswerYes};
     EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kAnswerYes);
     EXPECT_EQ(dialog.folders.size(), 2);
     EXPECT_EQ(readFile(out("old.CSV")), "old");
     EXPECT_EQ(readFile(longName), "run data\r\n");
-    ASSERT_EQ(presenter.messages.size(), 2);
-    const auto &question = presenter.messages[1];
-    EXPECT_EQ(question.kind, "yesNo");
-    EXPECT_TRUE(question.defaultNo);
+    ASSERT_EQ(presenter.shown.size(), 2);
+    const auto &question = presenter.shown[1];
+    EXPECT_EQ(question.kind, venttest::RecordingPresenter::Shown::Kind::YesNo);
+    EXPECT_TRUE(presenter.lastDefaultNo);
     EXPECT_EQ(question.caption, "Ventolux Data Acquisition Software");
     EXPECT_EQ(question.text, "There is already this following name file.  Do you overwrite ?\n\n..."
                                  + longName.right(27));
@@ -94,11 +94,11 @@ TEST_F(DataSaverTest, DecliningTheOverwriteReopensTheDialog)
 
 TEST_F(DataSaverTest, SavingOntoTheDataFileItselfChangesNothing)
 {
-    presenter.yesNoAnswers = {status::kAnswerNo};
+    presenter.answers = {status::kAnswerNo};
     EXPECT_EQ(saver.fSaveAs(state->lastDataPath), status::kAnswerYes);
     EXPECT_EQ(state->statusCode, status::kSuccess);
     EXPECT_EQ(readFile(state->lastDataPath), "run data\r\n");
-    EXPECT_TRUE(presenter.messages.isEmpty()) << "no overwrite question for the file itself";
+    EXPECT_TRUE(presenter.shown.isEmpty()) << "no overwrite question for the file itself";
     EXPECT_EQ(state->dataState, 2);
 }
 
@@ -109,7 +109,7 @@ TEST_F(DataSaverTest, FailedCopyKeepsTheOldFileAndIsReportedOnce)
     QDir().mkpath(state->lastDataPath);
     write(out("keep.CSV"), "precious");
     dialog.answers.push_back({out("keep.CSV"), 0});
-    presenter.yesNoAnswers = {status::kAnswerYes};
+    presenter.answers = {status::kAnswerYes};
     EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
     EXPECT_EQ(readFile(out("keep.CSV")), "precious");
     EXPECT_EQ(QDir(dir.path() + "/out").entryList(QDir::Files), QStringList{"keep.CSV"})
@@ -128,7 +128,7 @@ TEST_F(DataSaverTest, UnwritableFolderIsACopyFailure)
         GTEST_SKIP() << "permissions do not stop root";
     write(out("keep.CSV"), "precious");
     QFile::setPermissions(dir.path() + "/out", QFile::ReadOwner | QFile::ExeOwner);
-    presenter.yesNoAnswers = {status::kAnswerYes};
+    presenter.answers = {status::kAnswerYes};
     EXPECT_EQ(saver.fSaveAs(out("keep.CSV")), status::kAnswerYes);
     EXPECT_EQ(state->statusCode, 14);
     QFile::setPermissions(dir.path() + "/out",
@@ -144,7 +144,7 @@ TEST_F(DataSaverTest, MissingDataFileIsACopyFailure)
     EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
     EXPECT_FALSE(QFile::exists(out("x.CSV")));
     EXPECT_EQ(presenter.texts(), QStringList{"The Software is running !"});
-    EXPECT_EQ(presenter.messages[0].icon, MessagePresenter::Icon::Exclamation);
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
 }
 
 TEST_F(DataSaverTest, AskSaveChangesAnswers)
@@ -176,7 +176,7 @@ TEST_F(DataSaverTest, AskSaveChangesAnswers)
         acqtest::RecordingPresenter p;
         state->presenter = &p;
         state->dataState = c.dataState;
-        p.yesNoCancelAnswers = {c.answer};
+        p.answers = {c.answer};
         dialog.answers.clear();
         for (FileDialog::Choice choice : c.dialogAnswers) {
             if (!choice.path.isEmpty())
@@ -188,9 +188,9 @@ TEST_F(DataSaverTest, AskSaveChangesAnswers)
         DataSaver s(*state, dialog, &view);
         EXPECT_EQ(s.fAskSaveChanges(), c.expected) << "dataState " << c.dataState << " answer "
                                                   << c.answer;
-        EXPECT_EQ(!p.messages.isEmpty() && p.messages[0].kind == "yesNoCancel", c.asked);
+        EXPECT_EQ(!p.shown.isEmpty() && p.shown[0].kind == venttest::RecordingPresenter::Shown::Kind::YesNoCancel, c.asked);
         if (c.asked) {
-            EXPECT_EQ(p.messages[0].text, "Data is not saved.   Do you save it ?");
+            EXPECT_EQ(p.shown[0].text, "Data is not saved.   Do you save it ?");
         }
     }
 }

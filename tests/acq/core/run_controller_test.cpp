@@ -149,7 +149,7 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
     EXPECT_EQ(state->receivedCount, 4);
     EXPECT_TRUE(state->measuring);
     EXPECT_EQ(state->dataState, 3);
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    EXPECT_TRUE(presenter.shown.isEmpty());
     display.calls.clear();
     poll();
     EXPECT_FALSE(state->measuring);
@@ -157,8 +157,8 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
     EXPECT_EQ(state->dataState, 3);
     EXPECT_EQ(state->idle, 1);
     EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
-    EXPECT_EQ(presenter.messages[0].icon, MessagePresenter::Icon::Information);
-    EXPECT_EQ(presenter.messages[0].caption, "Ventolux Data Acquisition Software");
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Information);
+    EXPECT_EQ(presenter.shown[0].caption, "Ventolux Data Acquisition Software");
     EXPECT_EQ(display.velocityCells, (QStringList{"1.00", "2.00", "3.00", "4.00", "5.00"}));
     EXPECT_EQ(display.flowCells, (QStringList{"10.0", "20.0", "30.0", "40.0", "50.0"}));
     // The last poll: the batch, then the stop in its order.
@@ -198,7 +198,7 @@ TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
     EXPECT_EQ(log->calls, (QStringList{"SampleCnt", "SampleCnt"})) << "not even errstat";
     EXPECT_EQ(state->receivedCount, 0);
     EXPECT_TRUE(state->measuring);
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    EXPECT_TRUE(presenter.shown.isEmpty());
     // Once the count is up again, the waiting samples come through.
     poll();
     EXPECT_EQ(state->receivedCount, 4);
@@ -229,7 +229,7 @@ TEST_F(RunControllerTest, StopWithNoSampleLeavesNoData)
     EXPECT_EQ(state->dataState, 1);
     EXPECT_EQ(state->idle, 1);
     EXPECT_FALSE(state->measuring);
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
 TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
@@ -298,11 +298,11 @@ TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
     poll(2);
     EXPECT_FALSE(state->measuring);
     EXPECT_EQ(log->stopCount, 1);
-    ASSERT_EQ(presenter.messages.size(), 1);
-    EXPECT_EQ(presenter.messages[0].text,
+    ASSERT_EQ(presenter.shown.size(), 1);
+    EXPECT_EQ(presenter.shown[0].text,
               "The data file could not be written, so the measurement was stopped:\n"
                   + state->lastDataPath);
-    EXPECT_EQ(presenter.messages[0].icon, MessagePresenter::Icon::Exclamation);
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
     EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
     EXPECT_EQ(state->dataState, 3);
 }
@@ -318,7 +318,7 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
     };
     poll();
     EXPECT_EQ(nested, 0);
-    EXPECT_EQ(presenter.messages.size(), 1);
+    EXPECT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(state->receivedCount, 5);
     EXPECT_FALSE(state->measuring);
 }
