@@ -138,6 +138,47 @@ TEST(LiveRun, TwentySamplesFromTheVirtualInstrument)
     EXPECT_EQ(lines.last(), "");
 }
 
+TEST(LiveRun, UnpluggedMidRunStopsWithEverySampleTakenBeforeInTheFile)
+{
+    InstrumentOptions options;
+    options.registerBridge = false;
+    options.fault = InstrumentOptions::Fault::UnplugMidDump;
+    options.faultAfter = 8; // eight readings, then the cable goes
+    options.lineEnd = InstrumentOptions::LineEnd::Cr;
+    VirtualInstrument instrument(options);
+    ASSERT_TRUE(instrument.start());
+
+    StringTable strings;
+    ASSERT_TRUE(strings.loadFile(venttest::sourcePath("resources/ventacq_strings.tsv")));
+    AppState state;
+    state.texts = Texts(&strings, UiVariant::English);
+    fLoadCommonStrings(state);
+    venttest::RecordingPresenter presenter;
+    state.presenter = &presenter;
+    QTemporaryDir dir;
+    state.lastDataPath = dir.path() + "/VL4402Data.VXD";
+    state.portPath = instrument.portPath();
+    state.sampleTime = 0.1f;
+    state.sampleCount = 20;
+    state.sampleType = 0;
+    SerialLink link(LinkSettings::ventacq());
+    link.bind(SerialLinkProbe::fieldsOf(state));
+    SerialLinkProbe probe(link);
+    QuietDisplay display;
+    RunController run(state, display, display,
+                      [] { return std::make_unique<InstrumentDriver>(); }, &probe);
+    run.sStartMeasu();
+    ASSERT_TRUE(state.measuring);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !state.measuring; }, 8000));
+    EXPECT_EQ(presenter.lastText(), "RS232c communication error.");
+    EXPECT_EQ(presenter.count(), 1);
+    EXPECT_EQ(state.receivedCount, 8);
+    EXPECT_EQ(state.dataState, 3);
+    QFile file(state.lastDataPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n"), 9 + 8);
+}
+
 TEST(LiveRun, AnInstrumentThatDoesNotAnswerFailsAtTheProbe)
 {
     InstrumentOptions options;
