@@ -59,10 +59,4 @@ TEST(LiveExchange, LinesEndAtCrAndSkipLineEndsBetween)
     EXPECT_TRUE(buffer.isEmpty());
 }
 
-TEST(LiveExchange, ExchangeTimeFollowsTheBaudRate)
-{
-    EXPECT_EQ(LiveExchange::exchangeMs(38400), 12.0);
-    EXPECT_EQ(LiveExchange::exchangeMs(4800), 90.0);
-}
-
 } // namespace

@@ -51,44 +51,69 @@ public:
     int rows = 0;
 };
 
-TEST(LiveRun, TwentySamplesFromTheVirtualInstrument)
+// ventacq's state, link, probe and run control around one virtual instrument.
+class LiveRun : public ::testing::Test
 {
-    InstrumentOptions options;
-    options.baud = 19200;
-    options.registerBridge = false;
-    VirtualInstrument instrument(options);
-    QString error;
-    ASSERT_TRUE(instrument.start(&error)) << error.toStdString();
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(strings.loadFile(venttest::sourcePath("resources/ventacq_strings.tsv")));
+        state.texts = Texts(&strings, UiVariant::English);
+        ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
+        state.presenter = &presenter;
+        state.lastDataPath = dir.path() + "/VL4402Data.VXD";
+        state.usbEnable = 1; // only 19200 is tried
+        state.simulation = 0;
+        state.sampleTime = 0.1f;
+        state.sampleCount = 20;
+        state.sampleType = 0;
+        link.bind(SerialLinkProbe::fieldsOf(state));
+    }
+
+    // Starts the instrument and the run.
+    void start(InstrumentOptions options)
+    {
+        options.registerBridge = false;
+        instrument = std::make_unique<VirtualInstrument>(options);
+        QString error;
+        ASSERT_TRUE(instrument->start(&error)) << error.toStdString();
+        state.portPath = instrument->portPath();
+        run.sStartMeasu();
+    }
+
+    QByteArray dataFile() const
+    {
+        QFile file(state.lastDataPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     StringTable strings;
-    ASSERT_TRUE(strings.loadFile(venttest::sourcePath("resources/ventacq_strings.tsv")));
     AppState state;
-    state.texts = Texts(&strings, UiVariant::English);
-    ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
     venttest::RecordingPresenter presenter;
-    state.presenter = &presenter;
     QTemporaryDir dir;
-    state.lastDataPath = dir.path() + "/VL4402Data.VXD";
-    state.portPath = instrument.portPath();
+    SerialLink link{LinkSettings::ventacq()};
+    SerialLinkProbe probe{link};
+    QuietDisplay display;
+    int drivers = 0;
+    RunController run{state, display, display,
+                      [this] {
+                          ++drivers;
+                          return std::make_unique<InstrumentDriver>();
+                      },
+                      &probe};
+    std::unique_ptr<VirtualInstrument> instrument;
+};
+
+TEST_F(LiveRun, TwentySamplesFromTheVirtualInstrument)
+{
     state.baudRate = 4800;
-    state.usbEnable = 1;
-    state.simulation = 0;
-    state.sampleTime = 0.1f;
-    state.sampleCount = 20;
-    state.sampleType = 0;
     state.ductShape = 0;
     state.ductWidth = 100;
     state.ductHeight = 200;
     state.ductArea = 20000;
-
-    SerialLink link(LinkSettings::ventacq());
-    link.bind(SerialLinkProbe::fieldsOf(state));
-    SerialLinkProbe probe(link);
-    QuietDisplay display;
-    RunController run(state, display, display,
-                      [] { return std::make_unique<InstrumentDriver>(); }, &probe);
-
-    run.sStartMeasu();
+    InstrumentOptions options;
+    options.baud = 19200;
+    start(options);
     ASSERT_TRUE(state.measuring) << presenter.lastText().toStdString();
     EXPECT_EQ(state.baudRate, 19200);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !state.measuring; }, 8000));
@@ -99,14 +124,12 @@ TEST(LiveRun, TwentySamplesFromTheVirtualInstrument)
     EXPECT_FALSE(state.driver);
 
     QStringList commands;
-    for (const auto &c : instrument.commands())
+    for (const auto &c : instrument->commands())
         commands << c.command;
     EXPECT_EQ(commands.mid(0, 2), (QStringList{"P", "U"}));
     EXPECT_EQ(commands.mid(2), QStringList(20, "V")) << "one reading per sample";
 
-    QFile file(state.lastDataPath);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = dataFile();
     ASSERT_TRUE(bytes.endsWith("\r\n"));
     const QStringList lines = QString::fromUtf8(bytes).split("\r\n");
     ASSERT_EQ(lines.size(), 9 + 20 + 1);
@@ -118,14 +141,14 @@ TEST(LiveRun, TwentySamplesFromTheVirtualInstrument)
                            "Date & Time,Velocity Data(m/s),Flow rate Data(m3/h),"
                            "Atomosphere(hPa),Atomospheric Correction Flag,"}));
     // Sample g was taken 0.1 x (g - 1) s after the start: whole seconds, then ":" tenths "00".
-    const QDateTime start = DateDays::toDateTime(state.startTime);
-    EXPECT_EQ(start.time().msec(), 0) << "the run starts on a whole second";
+    const QDateTime begin = DateDays::toDateTime(state.startTime);
+    EXPECT_EQ(begin.time().msec(), 0) << "the run starts on a whole second";
     const QRegularExpression form(R"(^ (.{19}):(\d)00 ,(\d+\.\d\d),(\d+\.\d\d),(\d{4}),1$)");
     for (int g = 1; g <= 20; ++g) {
         const QString &line = lines.at(8 + g);
         const QRegularExpressionMatch m = form.match(line);
         ASSERT_TRUE(m.hasMatch()) << line.toStdString();
-        const QDateTime stamp = start.addSecs((g - 1) / 10);
+        const QDateTime stamp = begin.addSecs((g - 1) / 10);
         EXPECT_EQ(m.captured(1), stamp.toString("yyyy-MM-dd HH:mm:ss")) << g;
         EXPECT_EQ(m.captured(2).toInt(), (g - 1) % 10) << g;
         // Flow = velocity x 0.02 m2 x 3600 = velocity x 72, two decimals.
@@ -138,74 +161,27 @@ TEST(LiveRun, TwentySamplesFromTheVirtualInstrument)
     EXPECT_EQ(lines.last(), "");
 }
 
-TEST(LiveRun, UnpluggedMidRunStopsWithEverySampleTakenBeforeInTheFile)
+TEST_F(LiveRun, UnpluggedMidRunStopsWithEverySampleTakenBeforeInTheFile)
 {
     InstrumentOptions options;
-    options.registerBridge = false;
     options.fault = InstrumentOptions::Fault::UnplugMidDump;
     options.faultAfter = 8; // eight readings, then the cable goes
     options.lineEnd = InstrumentOptions::LineEnd::Cr;
-    VirtualInstrument instrument(options);
-    ASSERT_TRUE(instrument.start());
-
-    StringTable strings;
-    ASSERT_TRUE(strings.loadFile(venttest::sourcePath("resources/ventacq_strings.tsv")));
-    AppState state;
-    state.texts = Texts(&strings, UiVariant::English);
-    fLoadCommonStrings(state);
-    venttest::RecordingPresenter presenter;
-    state.presenter = &presenter;
-    QTemporaryDir dir;
-    state.lastDataPath = dir.path() + "/VL4402Data.VXD";
-    state.portPath = instrument.portPath();
-    state.sampleTime = 0.1f;
-    state.sampleCount = 20;
-    state.sampleType = 0;
-    SerialLink link(LinkSettings::ventacq());
-    link.bind(SerialLinkProbe::fieldsOf(state));
-    SerialLinkProbe probe(link);
-    QuietDisplay display;
-    RunController run(state, display, display,
-                      [] { return std::make_unique<InstrumentDriver>(); }, &probe);
-    run.sStartMeasu();
+    start(options);
     ASSERT_TRUE(state.measuring);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !state.measuring; }, 8000));
     EXPECT_EQ(presenter.lastText(), "RS232c communication error.");
     EXPECT_EQ(presenter.count(), 1);
     EXPECT_EQ(state.receivedCount, 8);
     EXPECT_EQ(state.dataState, 3);
-    QFile file(state.lastDataPath);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count("\r\n"), 9 + 8);
+    EXPECT_EQ(dataFile().count("\r\n"), 9 + 8);
 }
 
-TEST(LiveRun, AnInstrumentThatDoesNotAnswerFailsAtTheProbe)
+TEST_F(LiveRun, AnInstrumentThatDoesNotAnswerFailsAtTheProbe)
 {
     InstrumentOptions options;
-    options.registerBridge = false;
     options.fault = InstrumentOptions::Fault::Silent;
-    VirtualInstrument instrument(options);
-    ASSERT_TRUE(instrument.start());
-
-    StringTable strings;
-    ASSERT_TRUE(strings.loadFile(venttest::sourcePath("resources/ventacq_strings.tsv")));
-    AppState state;
-    state.texts = Texts(&strings, UiVariant::English);
-    fLoadCommonStrings(state);
-    venttest::RecordingPresenter presenter;
-    state.presenter = &presenter;
-    state.portPath = instrument.portPath();
-    state.usbEnable = 1; // one rate only: the probe gives up within about two seconds
-    SerialLink link(LinkSettings::ventacq());
-    link.bind(SerialLinkProbe::fieldsOf(state));
-    SerialLinkProbe probe(link);
-    QuietDisplay display;
-    int drivers = 0;
-    RunController run(state, display, display, [&] {
-        ++drivers;
-        return std::make_unique<InstrumentDriver>();
-    }, &probe);
-    run.sStartMeasu();
+    start(options);
     EXPECT_FALSE(state.measuring);
     EXPECT_EQ(drivers, 1);
     EXPECT_FALSE(state.driver) << "the driver bound for the run is ended";
