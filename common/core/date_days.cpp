@@ -50,7 +50,12 @@ double DateDays::addSeconds(double days, double seconds)
 
 double DateDays::secondsOfDay(double days)
 {
-    return (days - std::floor(days)) * 86400.0;
+    if (!std::isfinite(days))
+        return 0.0;
+    qint64 whole = 0;
+    qint64 ms = 0;
+    split(days, &whole, &ms);
+    return double(ms) / 1000.0;
 }
 
 QString DateDays::format(double days, const QString &pattern)

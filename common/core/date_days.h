@@ -23,7 +23,7 @@ public:
 
     // days + seconds.
     static double addSeconds(double days, double seconds);
-    // The seconds since midnight of the day number, fraction included.
+    // The seconds since midnight of the day number, to the millisecond.
     static double secondsOfDay(double days);
 
     // Text of the day number in a Qt pattern, rounded to the nearest second first

@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -29,10 +28,8 @@ Decimal toDecimal(double value, int sig)
         d.point = 1;
         return d;
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", sig - 1, mag);
-    // buf: "d.ddddde+XX"
-    const QByteArray text(buf);
+    // "d.ddddde+XX"; QByteArray::number never uses the C library's locale.
+    const QByteArray text = QByteArray::number(mag, 'e', sig - 1);
     const int e = text.indexOf('e');
     QByteArray mant = text.left(e);
     mant.remove(1, 1); // drop the '.'
@@ -186,8 +183,9 @@ std::optional<double> NumberFormat::parse(QStringView text)
         return std::nullopt;
     for (qsizetype j = i; j < n; ++j)
         latin.append(char(text[j].unicode()));
-    const double v = std::strtod(latin.constData(), nullptr);
-    if (!std::isfinite(v))
+    bool ok = false;
+    const double v = latin.toDouble(&ok); // locale-independent, unlike strtod
+    if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
 }

@@ -35,7 +35,7 @@ OptionsDialog::OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &t
     layout->addWidget(m_usb);
     layout->addSpacing(6);
     layout->addWidget(m_button, 0, Qt::AlignHCenter);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(24, 16, 24, 16);
 
     // Load.
     m_allShown = false;
@@ -45,7 +45,7 @@ OptionsDialog::OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &t
     m_enable->setChecked(m_flags->enableAtm != 0);
     m_usb->setChecked(m_flags->enableUsb != 0);
     sShowAllOptions(false);
-    setMinimumWidth(220);
+    m_button->setMinimumWidth(96);
 }
 
 void OptionsDialog::sShowAllOptions(bool visible)
@@ -54,6 +54,9 @@ void OptionsDialog::sShowAllOptions(bool visible)
     m_enable->setVisible(visible);
     m_save->setVisible(visible);
     m_usb->setVisible(visible);
+    // Shrink or grow with the boxes shown, never narrower than the caption needs.
+    layout()->activate();
+    resize(qMax(300, sizeHint().width()), sizeHint().height());
 }
 
 void OptionsDialog::cmdSetATM_Click()

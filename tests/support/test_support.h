@@ -15,3 +15,13 @@ QString userRoot();
 QString sourcePath(const QString &relative);
 
 } // namespace venttest
+
+class QWidget;
+
+namespace venttest {
+
+// Writes a picture of the widget to $VENT_SCREENSHOT_DIR/<name>.png when that variable is set
+// (scripts/screenshot sets it); does nothing otherwise.
+void maybeScreenshot(QWidget *widget, const QString &name);
+
+} // namespace venttest

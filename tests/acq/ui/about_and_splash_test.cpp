@@ -1,0 +1,146 @@
+#include "acq/core/app_state.h"
+#include "acq/ui/about_window.h"
+#include "acq/ui/acq_presenter.h"
+#include "acq/ui/splash_window.h"
+#include "common/core/status_codes.h"
+#include "common/ui/message_dialog.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/test_support.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const StringTable &acqTable()
+{
+    static StringTable table = [] {
+        StringTable t;
+        t.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"));
+        return t;
+    }();
+    return table;
+}
+
+struct LanguageCase
+{
+    const char *name;
+    qint16 offset;
+    UiVariant variant;
+};
+
+const LanguageCase kLanguages[] = {{"en", 0, UiVariant::English},
+                                   {"ja", 10000, UiVariant::Japanese},
+                                   {"zh", 10000, UiVariant::Chinese}};
+
+void prepare(AppState &state, const LanguageCase &lang, venttest::RecordingPresenter *presenter)
+{
+    state.presenter = presenter;
+    state.texts = Texts(&acqTable(), lang.variant);
+    state.languageOffset = lang.offset;
+    state.versionText = makeVersionText(1, 0, 0);
+    ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
+}
+
+TEST(AboutWindow, CtrlShiftEnterTogglesSimulationInEveryLanguage)
+{
+    for (const LanguageCase &lang : kLanguages) {
+        venttest::RecordingPresenter presenter;
+        AppState state;
+        prepare(state, lang, &presenter);
+        const QString plainTitle = state.appTitle;
+        const QString suffix = QStringLiteral(" (") + state.localText(520) + QLatin1Char(')');
+        QString mainCaption;
+        AboutWindow about(state, [&](const QString &c) { mainCaption = c; });
+        about.show();
+        QApplication::setActiveWindow(&about);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+        const QString platform = about.lblPlatform()->text();
+        if (lang.offset == 0) {
+            EXPECT_EQ(platform, QStringLiteral("for Windows    "));
+        }
+        venttest::maybeScreenshot(&about, QStringLiteral("about-") + QLatin1String(lang.name));
+
+        // Enter alone and Shift+Enter do nothing.
+        QTest::keyClick(&about, Qt::Key_Return, Qt::ShiftModifier);
+        EXPECT_EQ(state.simulation, 0);
+        EXPECT_TRUE(about.isVisible());
+
+        QTest::keyClick(&about, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier);
+        EXPECT_EQ(state.simulation, 1) << lang.name;
+        EXPECT_EQ(about.lblPlatform()->text(), platform + suffix);
+        EXPECT_EQ(state.appTitle, plainTitle + suffix);
+        EXPECT_EQ(mainCaption, plainTitle + suffix);
+        EXPECT_TRUE(about.isVisible()); // the OK button did not take the key
+        venttest::maybeScreenshot(&about, QStringLiteral("about-simulation-") + QLatin1String(lang.name));
+
+        QTest::keyClick(&about, Qt::Key_Enter, Qt::ShiftModifier | Qt::ControlModifier);
+        EXPECT_EQ(state.simulation, 0);
+        EXPECT_EQ(about.lblPlatform()->text(), platform);
+        EXPECT_EQ(state.appTitle, plainTitle);
+        EXPECT_EQ(mainCaption, plainTitle);
+    }
+}
+
+TEST(AboutWindow, ReopenedWhileSimulatingShowsTheFixedSuffix)
+{
+    venttest::RecordingPresenter presenter;
+    AppState state;
+    prepare(state, kLanguages[1], &presenter);
+    state.simulation = 1;
+    AboutWindow about(state, {});
+    EXPECT_TRUE(about.lblPlatform()->text().endsWith(QStringLiteral(" (Simulation)")));
+    EXPECT_EQ(about.windowTitle(), state.localText(4010));
+    EXPECT_EQ(about.cmdOK()->text(), state.localText(602));
+    // In Japanese the product name uses the face of 701; the splash window uses 4115.
+    EXPECT_EQ(about.lblProductName()->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    SplashWindow splash(state);
+    EXPECT_EQ(splash.lblProductName()->font().family(), state.localText(4115));
+    EXPECT_EQ(splash.lblVersion()->text(), QStringLiteral("Ver.1.00"));
+    EXPECT_EQ(presenter.count(), 0);
+}
+
+TEST(SplashWindow, ShowsProductPlatformVersionAndNotice)
+{
+    for (const LanguageCase &lang : kLanguages) {
+        venttest::RecordingPresenter presenter;
+        AppState state;
+        prepare(state, lang, &presenter);
+        SplashWindow splash(state);
+        splash.show();
+        EXPECT_EQ(splash.fLoadRes(), status::kSuccess);
+        EXPECT_EQ(splash.lblProductName()->text(), state.localText(4010));
+        EXPECT_EQ(splash.lblNotice()->text(), state.localText(4030));
+        EXPECT_DOUBLE_EQ(splash.lblProductName()->font().pointSizeF(), 17.0);
+        EXPECT_DOUBLE_EQ(splash.lblNotice()->font().pointSizeF(), 10.0);
+        venttest::maybeScreenshot(&splash, QStringLiteral("splash-") + QLatin1String(lang.name));
+    }
+}
+
+TEST(AcqPresenter, QuestionDialogUsesTheActiveLanguage)
+{
+    for (const LanguageCase &lang : kLanguages) {
+        venttest::RecordingPresenter recorder;
+        AppState state;
+        prepare(state, lang, &recorder);
+        AcqPresenter presenter(state);
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), state.localText(510));
+            auto *yes = dialog->findChild<QPushButton *>(QStringLiteral("cmdYes"));
+            ASSERT_NE(yes, nullptr);
+            EXPECT_EQ(yes->text(), state.localText(611));
+            EXPECT_EQ(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->text(), state.localText(613));
+            venttest::maybeScreenshot(dialog, QStringLiteral("message-dialog-") + QLatin1String(lang.name));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        EXPECT_EQ(presenter.askYesNoCancel(state.appTitle, state.msgNotSaved), status::kCancel);
+    }
+}
+
+} // namespace
