@@ -1,7 +1,7 @@
 #include "link/core/window_placement.h"
 
 #include "common/core/settings_store.h"
-#include "link/core/link_settings.h"
+#include "link/core/link_program_settings.h"
 
 #include <cmath>
 
