@@ -34,6 +34,12 @@ QRect WindowPlacement::clampToScreens(const QRect &rect, const QList<QRect> &scr
     QRect r = rect;
     r.setWidth(qBound(1, r.width(), best.width()));
     r.setHeight(qBound(1, r.height(), best.height()));
+    if (bestArea == 0) {
+        // On no screen any more (a monitor was unplugged): centred on the first.
+        r.moveTopLeft(QPoint(best.left() + (best.width() - r.width()) / 2,
+                             best.top() + (best.height() - r.height()) / 2));
+        return r;
+    }
     if (r.right() > best.right())
         r.moveRight(best.right());
     if (r.bottom() > best.bottom())

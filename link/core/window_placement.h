@@ -17,7 +17,7 @@ public:
     static QRectF twipsFromPixels(const QRect &pixels);
 
     // Moves (and if need be shrinks) `rect` so it lies wholly on the screen it overlaps most,
-    // or on the first screen when it overlaps none. Unchanged when there is no screen.
+    // or centred on the first screen when it overlaps none. Unchanged when there is no screen.
     static QRect clampToScreens(const QRect &rect, const QList<QRect> &screens);
 
     // The four "Windows" keys with their defaults; sizes must be positive.
