@@ -33,23 +33,28 @@ qint16 CsvReader::fmInputData(const QString &line, int row)
         return status::kSuccess;
     }
 
-    QStringList fields = line.split(QLatin1Char(','));
+    QList<QStringView> fields = QStringView(line).split(QLatin1Char(','));
     if (fields.size() == 8)
-        fields << QStringLiteral("0");
+        fields << QStringView(u"0");
     const int used = fields.size() >= 8 ? 9 : int(fields.size());
+    auto formatted = [](QStringView field, const QString &pattern) {
+        const std::optional<double> v = NumberFormat::parse(field);
+        return v ? NumberFormat::format(*v, pattern) : field.toString();
+    };
+    static const QString k0000 = QStringLiteral("0000");
+    static const QString kWhole = QStringLiteral("####");
     for (int k = 1; k <= used; ++k) {
-        const QString &field = fields.at(k - 1);
+        const QStringView field = fields.at(k - 1);
         if (k == 1 || k == 5) {
-            m_grid.setCell(row, k, NumberFormat::formatText(field, QStringLiteral("0000")));
+            m_grid.setCell(row, k, formatted(field, k0000));
         } else if (k == 8) {
-            const QString &flagField = fields.at(8);
-            const QString flag = RecordDecoder::trimSpaces(flagField);
-            const QString whole = NumberFormat::formatText(field, QStringLiteral("####"));
+            const QStringView flagField = fields.at(8);
+            const QStringView flag = RecordDecoder::trimSpaces(flagField);
+            const QString whole = formatted(field, kWhole);
             // A flag holding "F" is the title row ("ATM F"): its titles pass unchanged.
-            if (flag == QLatin1String("1") || flag == QLatin1String("2")
-                || flagField.contains(QLatin1Char('F')))
+            if (flag == u"1" || flag == u"2" || flagField.contains(QLatin1Char('F')))
                 m_grid.setCell(row, 8, whole, RecordGrid::Style::Number);
-            else if (flag == QLatin1String("3"))
+            else if (flag == u"3")
                 m_grid.setCell(row, 8, m_state.texts.value(linkid::kFixedAtmError),
                                RecordGrid::Style::Number);
             else if (!field.isEmpty() && !flagField.isEmpty())
@@ -61,11 +66,11 @@ qint16 CsvReader::fmInputData(const QString &line, int row)
             else
                 m_grid.setCell(row, 8, QString());
             m_grid.setCell(row, 9, whole);
-            m_grid.setCell(row, 10, flagField);
+            m_grid.setCell(row, 10, flagField.toString());
         } else if (k == 9) {
             // The flag went into column 10 with the pressure; column 9 keeps the pressure.
         } else {
-            m_grid.setCell(row, k, field);
+            m_grid.setCell(row, k, field.toString());
         }
     }
     return status::kSuccess;

@@ -19,7 +19,7 @@ RecordDecoder::RecordDecoder(const LinkState &state, RecordGrid &grid)
 {
 }
 
-QString RecordDecoder::trimSpaces(const QString &text)
+QStringView RecordDecoder::trimSpaces(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -28,6 +28,12 @@ QString RecordDecoder::trimSpaces(const QString &text)
     while (last > first && text.at(last - 1) == QLatin1Char(' '))
         --last;
     return text.mid(first, last - first);
+}
+
+QString RecordDecoder::trimSpaces(const QString &text)
+{
+    const QStringView trimmed = trimSpaces(QStringView(text));
+    return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 QString RecordDecoder::fixed(int id) const

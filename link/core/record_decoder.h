@@ -54,6 +54,7 @@ public:
 
     // Blanks (spaces only) removed at both ends; other white space is kept.
     static QString trimSpaces(const QString &text);
+    static QStringView trimSpaces(QStringView text);
 
 private:
     QString fixed(int id) const;
