@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo demo-link check asan-check bench screenshots clean
+.PHONY: all deps configure build demo demo-link check asan-check fuzz-check bench screenshots clean
 
 all: build
 
@@ -29,6 +29,15 @@ demo-link: build
 # Every test.
 check: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-check: deps
+	@$(MAKE) --no-print-directory check BUILD_DIR=build/asan BUILD_TYPE=Debug CMAKE_FLAGS="-DASAN=ON -DVENT_BUILD_BENCH=OFF"
+
+# Each fuzz target for FUZZ_SECONDS (default 30) over its seed corpus.
+FUZZ_SECONDS ?= 30
+fuzz-check: deps
+	@scripts/fuzz $(FUZZ_SECONDS) build/fuzz
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
