@@ -10,6 +10,8 @@
 #include "link/core/record_decoder.h"
 #include "link/core/record_grid.h"
 
+#include <QFileInfo>
+
 DownloadSession::DownloadSession(LinkState &state, RecordGrid &grid, RecordDecoder &decoder,
                                  DownloadView &view, LinkPort &port, QObject *parent)
     : QObject(parent), m_state(state), m_grid(grid), m_decoder(decoder), m_view(view),
@@ -78,6 +80,13 @@ void DownloadSession::cmdMeasuring_Click()
     if (checked != status::kSuccess || generation != m_startGeneration) {
         if (generation == m_startGeneration)
             sStopMeasu();
+        return;
+    }
+
+    // A folder that refuses new files is reported now, not after the whole dump.
+    if (!QFileInfo(m_view.folderPath()).isWritable()) {
+        m_state.gLinkStatus = linkstatus::kSaveFile;
+        sStopMeasu();
         return;
     }
 

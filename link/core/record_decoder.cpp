@@ -189,6 +189,25 @@ void RecordDecoder::smWriteData2(const QString &line)
     m_rowPending = false;
 }
 
+void RecordDecoder::applyColumnLayout()
+{
+    const bool atm = m_state.flags.enableAtm != 0;
+    GridRedrawPause pause(m_grid);
+    if (m_grid.columnCount() != (atm ? 10 : 7)) {
+        m_grid.setColumnCount(atm ? 10 : 7);
+        if (atm) {
+            m_grid.setCell(0, 8, fixed(linkid::kFixedAtmHpa));
+            m_grid.setCell(0, 9, fixed(linkid::kFixedAtmHpa));
+            m_grid.setCell(0, 10, fixed(linkid::kFixedAtmFlag));
+        }
+    }
+    if (atm) {
+        m_grid.setColumnHidden(9, true);
+        m_grid.setColumnHidden(10, true);
+        m_grid.setColumnHidden(8, m_state.flags.displayAtm == 0);
+    }
+}
+
 void RecordDecoder::reset()
 {
     m_titleSet = false;

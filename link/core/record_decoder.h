@@ -37,6 +37,10 @@ public:
     // A value line: columns 5 to 7 of the pending group row, or of a new row.
     void smWriteData2(const QString &line);
 
+    // Brings the column layout in line with the options (after they were changed): 7 or 10
+    // columns, the hidden ones hidden; existing titles stay.
+    void applyColumnLayout();
+
     // The grid part of smInit: titles not yet set, no row pending, no data rows (the title row
     // stays).
     void reset();

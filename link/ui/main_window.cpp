@@ -425,6 +425,8 @@ void LinkMainWindow::closeEvent(QCloseEvent *event)
                              m_state.localText(linkid::kAppTitle));
         dialog.exec();
         m_state.flags.save(m_store);
+        if (m_decoder)
+            m_decoder->applyColumnLayout();
         m_store.sync();
         event->ignore();
         return;

@@ -220,3 +220,19 @@ TEST(RecordDecoderTitles, JapaneseDegreeTextInTemperatureTitle)
     d.decoder.smViewData(QStringLiteral("\n1;2;3;4;  VEL"));
     EXPECT_EQ(d.grid.cell(0, 7), QStringLiteral("Temp( ℃ )"));
 }
+
+TEST(RecordDecoderTitles, ColumnLayoutFollowsChangedOptionsAndKeepsTitles)
+{
+    Decoding d(flags(0, 0, 0));
+    d.grid.setCell(0, 6, QStringLiteral("Vel(FPM)"));
+    d.state->flags = flags(1, 0, 1);
+    d.decoder.applyColumnLayout();
+    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )|ATM(hPa)|ATM(hPa)|ATM F");
+    EXPECT_TRUE(d.grid.isColumnHidden(8));
+    d.state->flags = flags(1, 1, 1);
+    d.decoder.applyColumnLayout();
+    EXPECT_FALSE(d.grid.isColumnHidden(8));
+    d.state->flags = flags(0, 0, 0);
+    d.decoder.applyColumnLayout();
+    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )");
+}
