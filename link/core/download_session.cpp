@@ -91,7 +91,10 @@ void DownloadSession::cmdMeasuring_Click()
     }
 
     smInit();
-    const QString port = portForInstrument(m_state, m_view.chosenInstrument());
+    const QString serial = m_view.chosenInstrument();
+    const QString port = serial.isEmpty() ? QString()
+                         : m_resolver      ? m_resolver(serial)
+                                           : portForInstrument(m_state, serial);
     if (port.isEmpty()) {
         sStopMeasu();
         return;

@@ -60,6 +60,13 @@ public:
     // The clock of the file's date line (tests fix it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
+    // How the chosen instrument's serial text becomes its port when "Read Data" is pressed;
+    // by default the port tables are searched.
+    void setPortResolver(std::function<QString(const QString &)> resolver)
+    {
+        m_resolver = std::move(resolver);
+    }
+
     // True from "Read Data" until the download is back at idle.
     bool isBusy() const;
 
@@ -83,6 +90,7 @@ private:
     QElapsedTimer m_sinceByte;
     QString m_targetPath;
     std::function<QDateTime()> m_clock;
+    std::function<QString(const QString &)> m_resolver;
     int m_tickMs = kTickMs;
     int m_watchdogMs = kWatchdogMs;
     bool m_receiving = false; // the port is open in event mode
