@@ -20,6 +20,7 @@
 #include "link/ui/drive_combo.h"
 #include "link/ui/folder_list.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCollator>
 #include <QComboBox>
@@ -318,7 +319,13 @@ void LinkMainWindow::FileList_Click(QListWidgetItem *item)
 {
     if (!item || m_reading || m_state.idle != 1)
         return;
+    // The click and the activation of one double click read the file once.
+    if (item->text() == m_lastRead && m_sinceRead.isValid()
+        && m_sinceRead.elapsed() < QApplication::doubleClickInterval())
+        return;
     readSavedFile(item->text());
+    m_lastRead = item->text();
+    m_sinceRead.start();
 }
 
 void LinkMainWindow::readSavedFile(const QString &fileName)

@@ -2,6 +2,7 @@
 
 #include "link/core/download_view.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
@@ -113,4 +114,6 @@ private:
     bool m_loaded = false;
     bool m_placed = false;
     bool m_reading = false;
+    QString m_lastRead;
+    QElapsedTimer m_sinceRead;
 };
