@@ -93,3 +93,9 @@ std::optional<double> GraphParams::velYMaxFromText(const QString &text)
         return std::nullopt;
     return NumberFormat::parse(NumberFormat::format(*v, QStringLiteral("#0.0")));
 }
+
+bool GraphParams::yEntryValid(const QString &text, qint16 velocityUnit)
+{
+    const std::optional<float> v = NumberFormat::parseSingle(text);
+    return v && *v > 0.0f && *v <= yUpperLimit(velocityUnit);
+}

@@ -33,6 +33,9 @@ public:
     static qint32 factor(int option);
     static qint32 maximumCount(int option);
 
+    // The vertical entry is valid when 0 < value <= the unit's upper limit (single precision).
+    static bool yEntryValid(const QString &text, qint16 velocityUnit);
+
     // The velocity maximum stored on OK: the text written with "#0.0" and read back (12.34 -> 12.3).
     static std::optional<double> velYMaxFromText(const QString &text);
 };

@@ -1,0 +1,391 @@
+// The serial link end to end: the real link over QSerialPort against the virtual instrument on a
+// pseudo-terminal. Probe order, "Enable USB", the unit reply, time-outs, open failures, faults,
+// nested operations and abort, bound fields and the event mode of the dump.
+#include "common/core/port_names.h"
+#include "common/core/serial_link.h"
+#include "common/core/status_codes.h"
+#include "tools/ventsim/virtual_instrument.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+using Fault = InstrumentOptions::Fault;
+
+// The probe with the shortest waits, for tests of order rather than of timing.
+constexpr LinkSettings kFast{"fast", 1, 1, 0, 2, true, true};
+
+const QList<qint32> kOrder = {38400, 19200, 9600, 4800};
+
+class Link : public ::testing::Test
+{
+protected:
+    VirtualInstrument &instrument(qint32 baud, Fault fault = Fault::None,
+                                  const std::function<void(InstrumentOptions &)> &adjust = {})
+    {
+        InstrumentOptions o;
+        o.baud = baud;
+        o.fault = fault;
+        o.registerBridge = false;
+        if (adjust)
+            adjust(o);
+        inst = std::make_unique<VirtualInstrument>(o);
+        QString error;
+        EXPECT_TRUE(inst->start(&error)) << error.toStdString();
+        return *inst;
+    }
+
+    QList<qint32> presenceRates() const
+    {
+        QList<qint32> rates;
+        for (const auto &c : inst->commands())
+            if (c.command == "P")
+                rates.append(c.lineBaud);
+        return rates;
+    }
+
+    static void expectIdle(SerialLink &link)
+    {
+        EXPECT_FALSE(link.isOpen());
+        EXPECT_FALSE(link.tmrRs()->isActive());
+        EXPECT_FALSE(link.tmrWait()->isActive());
+        EXPECT_FALSE(link.isBusy());
+    }
+
+    std::unique_ptr<VirtualInstrument> inst;
+};
+
+class ProbeOrder : public Link, public ::testing::WithParamInterface<qint32>
+{
+};
+
+TEST_P(ProbeOrder, FindsTheRateTryingThemInOrder)
+{
+    const qint32 rate = GetParam();
+    instrument(rate);
+    SerialLink link(kFast);
+    link.setEnableUsb(false);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(link.gRsBaud(), rate);
+    EXPECT_EQ(link.gLinkStatus(), status::kSuccess);
+    EXPECT_EQ(presenceRates(), kOrder.mid(0, kOrder.indexOf(rate) + 1));
+    ASSERT_FALSE(inst->commands().isEmpty());
+    EXPECT_EQ(inst->commands().last().command, "U");
+    EXPECT_EQ(inst->commands().last().lineBaud, rate);
+    EXPECT_EQ(link.gUnitReply(), "\nm/s;m3/h;Pa;C\r");
+    expectIdle(link);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourRates, ProbeOrder, ::testing::ValuesIn(kOrder));
+
+TEST_F(Link, EnableUsbTriesOnly19200)
+{
+    instrument(19200);
+    SerialLink link(LinkSettings::ventacq());
+    link.setEnableUsb(true);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(presenceRates(), QList<qint32>({19200}));
+    EXPECT_EQ(link.gRsBaud(), 19200);
+
+    instrument(38400);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
+    EXPECT_EQ(presenceRates(), QList<qint32>({19200}));
+    EXPECT_EQ(link.gLinkStatus(), 3);
+    expectIdle(link);
+}
+
+TEST_F(Link, TheUnitReplyIsKeptByVentlinksColumnOnly)
+{
+    instrument(19200);
+    SerialLink acq(LinkSettings::ventacq());
+    EXPECT_EQ(acq.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(acq.gUnitReply(), "");
+
+    SerialLink link(LinkSettings::ventlink());
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(link.gUnitReply(), "\nm/s;m3/h;Pa;C\r");
+    expectIdle(link);
+}
+
+// The one test that pays the full time-outs of a silent instrument.
+TEST_F(Link, ASilentInstrumentGives3AfterAllFourRatesWithoutBurningCpu)
+{
+    instrument(19200, Fault::Silent);
+    SerialLink link(LinkSettings::ventlink());
+    link.setEnableUsb(false);
+    QElapsedTimer clock;
+    clock.start();
+    const std::clock_t cpu = std::clock();
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
+    const double seconds = clock.elapsed() / 1000.0;
+    const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    // 0.4 s after "P" and 0.75 to 1 s of receive time-out per rate.
+    EXPECT_GT(seconds, 4.4);
+    EXPECT_LT(seconds, 6.5);
+    EXPECT_LT(cpuSeconds, 0.5);
+    EXPECT_EQ(presenceRates(), kOrder);
+    EXPECT_EQ(link.gLinkStatus(), 3);
+    expectIdle(link);
+}
+
+TEST_F(Link, ASilentInstrumentWithEnableUsbCostsOneRate)
+{
+    instrument(19200, Fault::Silent);
+    SerialLink link(LinkSettings::ventlink());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
+    EXPECT_GT(clock.elapsed(), 1100);
+    EXPECT_LT(clock.elapsed(), 1900);
+    expectIdle(link);
+}
+
+TEST_F(Link, AnOpenFailureAtTheFirstRateEndsTheProbeWith1)
+{
+    SerialLink link(LinkSettings::ventlink());
+    link.setEnableUsb(false);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.fRsAutoConnect(QStringLiteral("/dev/no-such-port")), SerialLink::kOpenError);
+    EXPECT_LT(clock.elapsed(), 200);
+    EXPECT_EQ(link.gLinkStatus(), 1);
+
+    // A port another program holds.
+    instrument(38400);
+    QSerialPort other(inst->portPath());
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kOpenError);
+    EXPECT_TRUE(inst->commands().isEmpty());
+    expectIdle(link);
+}
+
+TEST_F(Link, AReplyAfterALeadingLfDoesNotMatch)
+{
+    instrument(19200, Fault::LeadingLf);
+    SerialLink link(LinkSettings::ventacq());
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
+    ASSERT_EQ(inst->commands().size(), 1);
+    EXPECT_TRUE(inst->commands().first().answered);
+    expectIdle(link);
+}
+
+TEST_F(Link, AWrongBaudInstrumentIsNeverFound)
+{
+    instrument(19200, Fault::WrongBaud);
+    SerialLink link(kFast);
+    link.setEnableUsb(false);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
+    EXPECT_EQ(presenceRates(), kOrder);
+    for (const auto &c : inst->commands())
+        EXPECT_TRUE(c.answered); // line noise came back at every rate
+}
+
+TEST_F(Link, ALineWithoutCrIsReturnedAsReceivedAtTheTimeOut)
+{
+    instrument(19200, Fault::StopMidDump, [](InstrumentOptions &o) {
+        o.faultAfter = 0;
+        o.ahLines = 0;
+    });
+    SerialLink link(LinkSettings::ventacq());
+    ASSERT_EQ(link.fRsOpen(inst->portPath(), 19200, false), status::kSuccess);
+    ASSERT_EQ(link.fRsSend("H\r\n"), status::kSuccess);
+    QString line;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.fRsReceive(line, "\r"), status::kSuccess);
+    // Half of the 29 characters of "\n001;300;200;mm;VEL;10132;1\r\n".
+    EXPECT_EQ(line, "\n001;300;200;m");
+    EXPECT_LT(clock.elapsed(), 700);
+    EXPECT_FALSE(link.tmrRs()->isActive());
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+}
+
+TEST_F(Link, OperationsOnAClosedPort)
+{
+    SerialLink link(LinkSettings::ventlink());
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+    EXPECT_EQ(link.fRsSend("P\r\n"), status::kFailure);
+    EXPECT_EQ(link.gLinkStatus(), 3);
+    QString out;
+    EXPECT_EQ(link.fRsReceive(out, "\r"), SerialLink::kCommError);
+    EXPECT_EQ(link.fRsStartRead(), status::kFailure);
+    EXPECT_EQ(link.gLinkStatus(), status::kFailure);
+
+    instrument(19200);
+    ASSERT_EQ(link.fRsOpen(inst->portPath(), 19200, false), status::kSuccess);
+    EXPECT_EQ(link.fRsOpen(inst->portPath(), 19200, false), SerialLink::kOpenError);
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+    EXPECT_EQ(link.fRsOpen(qint16(0), 19200, false), SerialLink::kOpenError);
+}
+
+TEST_F(Link, ANestedProbeEndsAndTheOuterOneDoesNotHang)
+{
+    instrument(4800);
+    SerialLink link(LinkSettings::ventacq());
+    link.setEnableUsb(false);
+    qint16 inner = 0;
+    QTimer::singleShot(300, [&] { inner = link.fRsAutoConnect(inst->portPath()); });
+    QElapsedTimer clock;
+    clock.start();
+    const qint16 outer = link.fRsAutoConnect(inst->portPath());
+    EXPECT_EQ(inner, SerialLink::kOpenError); // the port was the outer probe's
+    EXPECT_TRUE(outer == status::kSuccess || outer == SerialLink::kCommError) << outer;
+    // Once the inner probe stopped tmrRs the outer one's receives end as time-outs.
+    EXPECT_LT(clock.elapsed(), 4500);
+    expectIdle(link);
+}
+
+TEST_F(Link, ANestedWaitStoppingTheClockEndsTheOuterWait)
+{
+    SerialLink link(LinkSettings::ventlink());
+    QTimer::singleShot(100, [&] { link.sRsWait(1); });
+    QElapsedTimer clock;
+    clock.start();
+    link.sRsWait(25); // 5 s unless its clock is stopped
+    EXPECT_LT(clock.elapsed(), 1000);
+    expectIdle(link);
+}
+
+TEST_F(Link, AbortEndsTheProbeAtOnce)
+{
+    instrument(19200, Fault::Silent);
+    SerialLink link(LinkSettings::ventlink());
+    link.setEnableUsb(false);
+    QTimer::singleShot(300, [&] { link.abort(); });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
+    EXPECT_LT(clock.elapsed(), 600);
+    EXPECT_EQ(link.gLinkStatus(), status::kCancelled);
+    EXPECT_EQ(presenceRates(), QList<qint32>({38400}));
+    expectIdle(link);
+
+    // The flag belonged to that probe; the next one runs.
+    instrument(38400);
+    SerialLink fast(kFast);
+    fast.setEnableUsb(false);
+    fast.abort();
+    EXPECT_EQ(fast.fRsAutoConnect(inst->portPath()), status::kSuccess);
+}
+
+TEST_F(Link, AbortEndsNestedOperationsToo)
+{
+    instrument(19200, Fault::Silent);
+    SerialLink link(LinkSettings::ventlink());
+    link.setEnableUsb(false);
+    qint16 inner = 0;
+    QTimer::singleShot(100, [&] {
+        QTimer::singleShot(200, [&] { link.abort(); });
+        link.sRsWait(50);
+        inner = 1;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
+    EXPECT_EQ(inner, 1);
+    EXPECT_LT(clock.elapsed(), 800);
+    expectIdle(link);
+}
+
+// ventacq keeps the link's values in its AppState.
+struct ProgramFields
+{
+    qint16 statusCode = 0;
+    qint16 portNumber = 1;
+    qint32 baudRate = 9600;
+    qint32 serialTicks = 0;
+    qint32 waitTicks = 0;
+    QString portPath;
+    qint16 usbEnable = 1;
+};
+
+TEST_F(Link, BoundFieldsHoldTheLinksValues)
+{
+    instrument(19200);
+    ProgramFields f;
+    SerialLink link(LinkSettings::ventacq());
+    LinkFields fields;
+    fields.status = &f.statusCode;
+    fields.port = &f.portNumber;
+    fields.baud = &f.baudRate;
+    fields.receiveTicks = &f.serialTicks;
+    fields.waitTicks = &f.waitTicks;
+    fields.portPath = &f.portPath;
+    fields.enableUsb = &f.usbEnable;
+    link.bind(fields);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(f.statusCode, status::kSuccess);
+    EXPECT_EQ(f.baudRate, 19200);
+    EXPECT_EQ(f.portPath, inst->portPath());
+    EXPECT_EQ(f.portNumber, PortNames::numberForPath(inst->portPath()));
+    EXPECT_GE(f.waitTicks, 2); // the last wait of ventacq's column
+    EXPECT_EQ(link.gRsBaud(), f.baudRate);
+
+    f.usbEnable = 0; // read when the probe starts
+    instrument(38400);
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    EXPECT_EQ(f.baudRate, 38400);
+}
+
+TEST_F(Link, TheDumpArrivesCharacterByCharacterInEventMode)
+{
+    instrument(38400);
+    SerialLink link(kFast);
+    link.setEnableUsb(false);
+    ASSERT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    QByteArray received;
+    QObject::connect(&link, &SerialLink::characterReceived, [&](char c) { received.append(c); });
+    EXPECT_EQ(link.fRsStartRead(), status::kSuccess);
+    EXPECT_TRUE(link.isEventMode());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.endsWith("/\r\n"); }, 2000));
+    const WireFormat wire(InstrumentOptions::LineEnd::CrLf, true, 1);
+    EXPECT_EQ(received, wire.dumpLines(RecordSet::small()).join());
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+    EXPECT_FALSE(link.isOpen());
+}
+
+TEST_F(Link, AnUnplugMidDumpIsOnePortErrorAndAClosedPort)
+{
+    instrument(38400, Fault::UnplugMidDump, [](InstrumentOptions &o) { o.faultAfter = 2; });
+    SerialLink link(kFast);
+    link.setEnableUsb(false);
+    ASSERT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
+    QByteArray received;
+    QObject::connect(&link, &SerialLink::characterReceived, [&](char c) { received.append(c); });
+    QSignalSpy errors(&link, &SerialLink::portError);
+    ASSERT_EQ(link.fRsStartRead(), status::kSuccess);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return errors.count() > 0; }, 2000));
+    QTest::qWait(200);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_FALSE(link.isEventMode());
+    EXPECT_EQ(received, QByteArray("AH\r\n001;300;200;mm;VEL;10132;1\r\n001;3.25;21.5\r\n002;3.4"));
+    EXPECT_EQ(link.fRsClose(), status::kSuccess);
+}
+
+TEST(LinkSettings, TheTwoProgramsColumns)
+{
+    const LinkSettings &acq = LinkSettings::ventacq();
+    EXPECT_EQ(acq.waitAfterPresence, 4);
+    EXPECT_EQ(acq.waitAfterUnits, 2);
+    EXPECT_EQ(acq.waitBetweenUnitLines, 0);
+    EXPECT_EQ(acq.receiveTickLimit, 2);
+    EXPECT_FALSE(acq.keepUnitReply);
+    EXPECT_FALSE(acq.hasStartRead);
+    const LinkSettings &link = LinkSettings::ventlink();
+    EXPECT_EQ(link.waitAfterPresence, 2);
+    EXPECT_EQ(link.waitAfterUnits, 5);
+    EXPECT_EQ(link.waitBetweenUnitLines, 5);
+    EXPECT_EQ(link.receiveTickLimit, 4);
+    EXPECT_TRUE(link.keepUnitReply);
+    EXPECT_TRUE(link.hasStartRead);
+}
+
+} // namespace

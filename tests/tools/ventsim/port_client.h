@@ -1,0 +1,73 @@
+#pragma once
+
+// A program's end of a virtual instrument's port, for tests: open at a rate, send, and collect
+// what comes back with the event loop running (so an instrument in the same thread answers).
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QTest>
+#include <functional>
+
+namespace venttest {
+
+class PortClient
+{
+public:
+    bool open(const QString &path, qint32 baud)
+    {
+        port.setPortName(path);
+        port.setBaudRate(baud);
+        port.setDataBits(QSerialPort::Data8);
+        port.setParity(QSerialPort::NoParity);
+        port.setStopBits(QSerialPort::OneStop);
+        port.setFlowControl(QSerialPort::NoFlowControl);
+        if (!port.open(QIODevice::ReadWrite))
+            return false;
+        port.clear(QSerialPort::Input);
+        return true;
+    }
+
+    void send(const QByteArray &bytes)
+    {
+        received.clear();
+        port.write(bytes);
+        port.flush();
+    }
+
+    // Collects for `ms` milliseconds.
+    QByteArray readFor(int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            QTest::qWait(5);
+            received += port.readAll();
+        }
+        return received;
+    }
+
+    // Collects until `done` holds for what came so far, or `timeoutMs` passed.
+    QByteArray readUntil(const std::function<bool(const QByteArray &)> &done, int timeoutMs)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < timeoutMs) {
+            received += port.readAll();
+            if (done(received))
+                break;
+            QTest::qWait(2);
+        }
+        received += port.readAll();
+        return received;
+    }
+
+    QByteArray readUntilEndsWith(const QByteArray &tail, int timeoutMs)
+    {
+        return readUntil([&](const QByteArray &b) { return b.endsWith(tail); }, timeoutMs);
+    }
+
+    QSerialPort port;
+    QByteArray received;
+};
+
+} // namespace venttest
