@@ -4,6 +4,7 @@
 #include "common/core/status_codes.h"
 #include "common/ui/qt_translations.h"
 #include "common/ui/window_fonts.h"
+#include "link/core/download_session.h"
 #include "link/core/link_state.h"
 #include "link/ui/link_presenter.h"
 #include "link/ui/main_window.h"
@@ -48,7 +49,10 @@ int main(int argc, char **argv)
     LinkMainWindow window(state, store, port);
     if (!window.loaded())
         return 1;
-    window.setInstrumentScan(port.instrumentScan());
+    // The instrument list follows the attached bridges; the chosen one is looked up again when
+    // "Read Data" is pressed.
+    window.setInstrumentScan([&port](PortTables &tables) { return port.scanInstruments(tables); });
+    window.session().setPortResolver([&port](const QString &serial) { return port.resolvePort(serial); });
     presenter.setParentWindow(&window);
     // 5. Font and character set, then show.
     sApplyCharset(&window, state.charset);
