@@ -62,31 +62,7 @@ public:
     bool open = false;
 };
 
-class ScriptedView : public DownloadView
-{
-public:
-    bool reselectDrive() override { return driveOk; }
-    void setDownloading(bool d) override
-    {
-        downloading = d;
-        transitions << (d ? "busy" : "idle");
-    }
-    void setStatusLine(const QString &t) override { status = t; }
-    QString fileNameText() const override { return fileName; }
-    void setFileNameText(const QString &t) override { fileName = t; }
-    QString folderPath() const override { return folder; }
-    QString chosenInstrument() const override { return instrument; }
-    void sFileList() override { ++fileLists; }
-
-    bool driveOk = true;
-    bool downloading = false;
-    QStringList transitions;
-    QString status;
-    QString fileName = QStringLiteral("run");
-    QString folder;
-    QString instrument = QStringLiteral("0012345");
-    int fileLists = 0;
-};
+using linktest::ScriptedView;
 
 struct Download
 {

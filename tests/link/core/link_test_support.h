@@ -2,6 +2,7 @@
 
 #include "common/core/message_presenter.h"
 #include "common/core/status_codes.h"
+#include "link/core/download_view.h"
 #include "link/core/link_state.h"
 
 #include <QStringList>
@@ -41,6 +42,33 @@ public:
     QStringList messages;
     QStringList questions;
     qint16 answer = status::kAnswerYes;
+};
+
+// A main window as a download sees it: answers as told and records what it was told.
+class ScriptedView : public DownloadView
+{
+public:
+    bool reselectDrive() override { return driveOk; }
+    void setDownloading(bool d) override
+    {
+        downloading = d;
+        transitions << (d ? "busy" : "idle");
+    }
+    void setStatusLine(const QString &t) override { status = t; }
+    QString fileNameText() const override { return fileName; }
+    void setFileNameText(const QString &t) override { fileName = t; }
+    QString folderPath() const override { return folder; }
+    QString chosenInstrument() const override { return instrument; }
+    void sFileList() override { ++fileLists; }
+
+    bool driveOk = true;
+    bool downloading = false;
+    QStringList transitions;
+    QString status;
+    QString fileName = QStringLiteral("run");
+    QString folder;
+    QString instrument = QStringLiteral("0012345");
+    int fileLists = 0;
 };
 
 // Lines of a text file with its CR LF line ends checked: every line must end with CR LF.
