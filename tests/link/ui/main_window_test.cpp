@@ -11,11 +11,13 @@
 #include "link/core/link_program_settings.h"
 #include "link/core/link_status.h"
 #include "link/core/record_decoder.h"
+#include "link/core/serial_link_port.h"
 #include "link/ui/drive_combo.h"
 #include "link/ui/folder_list.h"
 #include "link/ui/main_window.h"
 #include "tests/link/core/link_test_support.h"
 #include "tests/support/test_support.h"
+#include "tools/ventsim/virtual_instrument.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -441,4 +443,42 @@ TEST(LinkMainWindow, ClosingDuringADownloadStopsItFirst)
     EXPECT_EQ(w.state->idle, 1);
     EXPECT_FALSE(w.port.open);
     EXPECT_FALSE(win.session().tmrGetData()->isActive());
+}
+
+TEST(LinkMainWindow, RealDownloadFromTheVirtualInstrument)
+{
+    // The program as it runs: the virtual instrument registers like a plugged-in one, the
+    // instrument list finds it, "Read Data" downloads over the real serial link.
+    InstrumentOptions options;
+    options.records = venttest::sourcePath("tests/link/data/dump_records.txt");
+    VirtualInstrument instrument(options);
+    QString error;
+    ASSERT_TRUE(instrument.start(&error)) << error.toStdString();
+
+    Window w;
+    SerialLinkPort port(*w.state);
+    LinkMainWindow win(*w.state, *w.store, port);
+    win.setInstrumentScan([&port](PortTables &t) { return port.scanInstruments(t); });
+    win.session().setPortResolver([&port](const QString &s) { return port.resolvePort(s); });
+    win.session().setTickInterval(5);
+    win.resize(786, 621);
+    win.show();
+    QTRY_COMPARE_WITH_TIMEOUT(win.cobPort()->count(), 1, 3000);
+    EXPECT_EQ(win.cobPort()->currentText(), "0012345");
+    win.txtFileName()->setText("demo");
+    QTest::mouseClick(win.cmdMeasuring(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(win.cmdMeasuring()->isEnabled(), 8000);
+    EXPECT_TRUE(w.presenter.messages.isEmpty()) << w.presenter.messages.join("; ").toStdString();
+    EXPECT_TRUE(QFile::exists(w.folder.path() + "/demo.CSV"));
+    ASSERT_EQ(win.FileList()->count(), 1);
+    EXPECT_EQ(win.vaSpdData()->grid()->gridRowCount(), 5);
+    EXPECT_EQ(win.vaSpdData()->grid()->cell(3, 1), "002");
+    EXPECT_EQ(win.vaSpdData()->grid()->headerText(6), "Vel(m/s)");
+    venttest::maybeScreenshot(&win, "ventlink-ventsim-en");
+
+    // the file read back shows the same rows, numbers with four digits (Save ATM on)
+    emit win.FileList()->itemClicked(win.FileList()->item(0));
+    EXPECT_EQ(win.vaSpdData()->grid()->cell(3, 1), "0002");
+    EXPECT_EQ(win.vaSpdData()->grid()->gridRowCount(), 6);
+    EXPECT_TRUE(w.presenter.messages.isEmpty());
 }
