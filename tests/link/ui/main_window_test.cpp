@@ -14,7 +14,9 @@
 #include "link/core/serial_link_port.h"
 #include "link/ui/drive_combo.h"
 #include "link/ui/folder_list.h"
+#include "link/ui/link_presenter.h"
 #include "link/ui/main_window.h"
+#include "common/ui/message_dialog.h"
 #include "tests/link/core/link_test_support.h"
 #include "tests/support/test_support.h"
 #include "tools/ventsim/virtual_instrument.h"
@@ -481,4 +483,32 @@ TEST(LinkMainWindow, RealDownloadFromTheVirtualInstrument)
     EXPECT_EQ(win.vaSpdData()->grid()->cell(3, 1), "0002");
     EXPECT_EQ(win.vaSpdData()->grid()->gridRowCount(), 6);
     EXPECT_TRUE(w.presenter.messages.isEmpty());
+}
+
+TEST(LinkPresenter, StatusMessagesUseTheOneButtonDialogInTheLanguage)
+{
+    installFontSubstitutions();
+    for (UiVariant variant : {UiVariant::English, UiVariant::Japanese}) {
+        auto state = makeState(variant == UiVariant::English ? 0 : 10000, variant);
+        LinkPresenter presenter(*state);
+        state->presenter = &presenter;
+        state->gLinkStatus = linkstatus::kCommunication;
+        QString shownText;
+        QString button;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            shownText = dialog->messageLabel()->text();
+            const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
+            ASSERT_EQ(buttons.size(), 1);
+            button = buttons.first()->text();
+            venttest::maybeScreenshot(dialog, variant == UiVariant::English ? "ventlink-message-en"
+                                                                            : "ventlink-message-ja");
+            QTest::mouseClick(buttons.first(), Qt::LeftButton);
+        });
+        linkstatus::sShowLinkStatus(*state);
+        EXPECT_EQ(shownText, variant == UiVariant::English ? QStringLiteral("Rs232c  communicate error !")
+                                                           : QStringLiteral("通信エラーが発生しました。"));
+        EXPECT_EQ(button, "OK");
+    }
 }
