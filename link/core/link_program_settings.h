@@ -4,13 +4,7 @@
 // The option flags ("measurement Parameter") are OptionFlags'.
 namespace linksettings {
 
-constexpr auto kWindowsSection = "Windows";
-constexpr auto kMainLeft = "Main Left";
-constexpr auto kMainTop = "Main Top";
-constexpr auto kMainWidth = "Main Width";
-constexpr auto kMainHeight = "Main Height";
-
-// Default window rectangle, in twips.
+// Default window rectangle ("Windows" keys, see WindowPlacement), in twips.
 constexpr double kDefaultLeft = 3030;
 constexpr double kDefaultTop = 1995;
 constexpr double kDefaultWidth = 11790;

@@ -15,7 +15,7 @@
 #include "link/core/link_status.h"
 #include "link/core/link_string_ids.h"
 #include "link/core/record_decoder.h"
-#include "link/core/window_placement.h"
+#include "common/core/window_placement.h"
 #include "link/ui/data_grid_records.h"
 #include "link/ui/drive_combo.h"
 #include "link/ui/folder_list.h"
@@ -413,7 +413,7 @@ void LinkMainWindow::showEvent(QShowEvent *event)
         for (QScreen *s : QGuiApplication::screens())
             screens << s->availableGeometry();
         const QRect rect = WindowPlacement::clampToScreens(
-            WindowPlacement::pixelsFromTwips(WindowPlacement::readTwips(m_store)), screens);
+            WindowPlacement::pixelsFromTwips(WindowPlacement::readTwips(m_store, QRectF(linksettings::kDefaultLeft, linksettings::kDefaultTop, linksettings::kDefaultWidth, linksettings::kDefaultHeight))), screens);
         setGeometry(rect);
         const int browser = qBound(150, rect.width() * 26 / 100, 230);
         m_split->setSizes({browser, qMax(200, rect.width() - browser)});

@@ -1,9 +1,16 @@
-#include "link/core/window_placement.h"
+#include "common/core/window_placement.h"
 
 #include "common/core/settings_store.h"
-#include "link/core/link_program_settings.h"
 
 #include <cmath>
+
+namespace {
+constexpr auto kWindowsSection = "Windows";
+constexpr auto kMainLeft = "Main Left";
+constexpr auto kMainTop = "Main Top";
+constexpr auto kMainWidth = "Main Width";
+constexpr auto kMainHeight = "Main Height";
+} // namespace
 
 QRect WindowPlacement::pixelsFromTwips(const QRectF &twips)
 {
@@ -51,21 +58,19 @@ QRect WindowPlacement::clampToScreens(const QRect &rect, const QList<QRect> &scr
     return r;
 }
 
-QRectF WindowPlacement::readTwips(const SettingsStore &store)
+QRectF WindowPlacement::readTwips(const SettingsStore &store, const QRectF &defaults)
 {
-    using namespace linksettings;
     const QString section = QLatin1String(kWindowsSection);
     auto position = [](double v) { return std::fabs(v) < 1e7; };
     auto size = [](double v) { return v > 0 && v < 1e7; };
-    return QRectF(store.readDouble(section, QLatin1String(kMainLeft), kDefaultLeft, position),
-                  store.readDouble(section, QLatin1String(kMainTop), kDefaultTop, position),
-                  store.readDouble(section, QLatin1String(kMainWidth), kDefaultWidth, size),
-                  store.readDouble(section, QLatin1String(kMainHeight), kDefaultHeight, size));
+    return QRectF(store.readDouble(section, QLatin1String(kMainLeft), defaults.left(), position),
+                  store.readDouble(section, QLatin1String(kMainTop), defaults.top(), position),
+                  store.readDouble(section, QLatin1String(kMainWidth), defaults.width(), size),
+                  store.readDouble(section, QLatin1String(kMainHeight), defaults.height(), size));
 }
 
 void WindowPlacement::writeTwips(SettingsStore &store, const QRectF &twips)
 {
-    using namespace linksettings;
     const QString section = QLatin1String(kWindowsSection);
     const auto single = NumberFormat::Precision::Single;
     store.writeDouble(section, QLatin1String(kMainLeft), twips.left(), single);

@@ -6,8 +6,9 @@
 
 class SettingsStore;
 
-// The main window's rectangle as kept in the settings: twips, 15 per device-independent pixel.
-// A restored rectangle is placed wholly onto an available screen.
+// A main window's rectangle as kept in the settings (section "Windows", keys "Main Left", "Main Top",
+// "Main Width", "Main Height"): twips, 15 per device-independent pixel. A restored rectangle is
+// placed wholly onto an available screen.
 class WindowPlacement
 {
 public:
@@ -20,7 +21,8 @@ public:
     // or centred on the first screen when it overlaps none. Unchanged when there is no screen.
     static QRect clampToScreens(const QRect &rect, const QList<QRect> &screens);
 
-    // The four "Windows" keys with their defaults; sizes must be positive.
-    static QRectF readTwips(const SettingsStore &store);
+    // The four "Windows" keys with the program's defaults; positions must be finite and sizes
+    // positive, else the key takes its default.
+    static QRectF readTwips(const SettingsStore &store, const QRectF &defaults);
     static void writeTwips(SettingsStore &store, const QRectF &twips);
 };

@@ -1,12 +1,13 @@
 // The window rectangle in twips and its placement onto the screens.
 #include "common/core/settings_store.h"
-#include "link/core/drive_list.h"
-#include "link/core/window_placement.h"
-#include "tests/link/core/link_test_support.h"
+#include "common/core/window_placement.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+const QRectF kLinkDefaults(3030, 1995, 11790, 9315);
+} // namespace
 
 TEST(WindowPlacement, TwipsAndPixels)
 {
@@ -42,29 +43,14 @@ TEST(WindowPlacement, SettingsRoundTripAndBadValuesReadAsDefaults)
 {
     QTemporaryDir dir;
     auto store = SettingsStore::forFile(dir.path() + "/s.ini");
-    EXPECT_EQ(WindowPlacement::readTwips(*store), QRectF(3030, 1995, 11790, 9315));
+    EXPECT_EQ(WindowPlacement::readTwips(*store, kLinkDefaults), QRectF(3030, 1995, 11790, 9315));
     WindowPlacement::writeTwips(*store, QRectF(1500, -30, 9000.5, 7500));
     EXPECT_EQ(store->readText("Windows", "Main Left", ""), "1500");
     EXPECT_EQ(store->readText("Windows", "Main Top", ""), "-30");
     EXPECT_EQ(store->readText("Windows", "Main Width", ""), "9000.5");
-    EXPECT_EQ(WindowPlacement::readTwips(*store), QRectF(1500, -30, 9000.5, 7500));
+    EXPECT_EQ(WindowPlacement::readTwips(*store, kLinkDefaults), QRectF(1500, -30, 9000.5, 7500));
     store->writeText("Windows", "Main Width", "0");
     store->writeText("Windows", "Main Height", "huge");
     store->writeText("Windows", "Main Left", "1e300");
-    EXPECT_EQ(WindowPlacement::readTwips(*store), QRectF(3030, -30, 11790, 9315));
-}
-
-TEST(DriveList, RootAndHomeVolumeAndFolders)
-{
-    const QStringList drives = DriveList::drives();
-    ASSERT_FALSE(drives.isEmpty());
-    EXPECT_EQ(drives.first(), "/");
-    EXPECT_TRUE(drives.contains(DriveList::driveOf(QDir::homePath())));
-    EXPECT_TRUE(DriveList::isReadableFolder(DriveList::defaultFolder()));
-    EXPECT_FALSE(DriveList::isReadableFolder("/no/such/folder"));
-    EXPECT_FALSE(DriveList::isReadableFolder(""));
-    EXPECT_TRUE(DriveList::isOnDrive("/media/usb/data", "/media/usb"));
-    EXPECT_TRUE(DriveList::isOnDrive("/media/usb", "/media/usb/"));
-    EXPECT_FALSE(DriveList::isOnDrive("/media/usb2/data", "/media/usb"));
-    EXPECT_TRUE(DriveList::isOnDrive("/home/x", "/"));
+    EXPECT_EQ(WindowPlacement::readTwips(*store, kLinkDefaults), QRectF(3030, -30, 11790, 9315));
 }
