@@ -1,6 +1,8 @@
 #include "acq/core/graph_params.h"
 
+#include "acq/core/duct_units.h"
 #include "common/core/number_format.h"
+#include "common/core/status_codes.h"
 
 namespace {
 
@@ -96,6 +98,6 @@ std::optional<double> GraphParams::velYMaxFromText(const QString &text)
 
 bool GraphParams::yEntryValid(const QString &text, qint16 velocityUnit)
 {
-    const std::optional<float> v = NumberFormat::parseSingle(text);
-    return v && *v > 0.0f && *v <= yUpperLimit(velocityUnit);
+    float value = 0;
+    return fCheckRange(&value, text, 0.0f, yUpperLimit(velocityUnit)) == status::kSuccess;
 }

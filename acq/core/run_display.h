@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 class SampleTable;
@@ -57,4 +58,6 @@ public:
     virtual void sShowDataStat() = 0;
     virtual void sShowMenuStat() = 0;
     virtual void sShowMeasuParam(qint32 count) = 0;
+    // The main window's caption (the save functions put the current file's name in it).
+    virtual void setCaption(const QString &caption) = 0;
 };

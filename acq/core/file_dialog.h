@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// The platform's save dialog as the save functions need it, so that they are tested without a
+// real dialog. The main window implements it over QFileDialog (its own confirmation of an
+// overwrite turned off: the save functions ask themselves).
+class FileDialog
+{
+public:
+    struct Filter
+    {
+        QString description; // "Text files(*.CSV)"
+        QString pattern;     // "*.CSV"
+    };
+    struct Choice
+    {
+        QString path;        // empty when the dialog was cancelled
+        int filterIndex = 0; // the filter selected when it was closed
+    };
+
+    virtual ~FileDialog() = default;
+
+    // Shows the dialog in `folder` with an empty file name and the filters, the first selected.
+    virtual Choice getSaveFileName(const QString &folder, const QVector<Filter> &filters) = 0;
+};

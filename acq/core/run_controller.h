@@ -1,0 +1,73 @@
+#pragma once
+
+#include "acq/core/sample_table.h"
+
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+struct AppState;
+class ConnectionProbe;
+class MeasurementDriver;
+class RunDisplay;
+class RunStatusView;
+
+// The control of a measurement run: starts the driver with the current parameters, polls it on
+// the tmrGetData timer, hands each batch to decoding, the tables and charts and the data file,
+// and ends the run when the requested count is reached, when the driver reports a status, or
+// when the user stops it. Everything runs on the user-interface thread.
+//
+// The poll runs every 10 ms (a coarse timer): each poll takes a whole batch. A poll that shows a
+// modal message runs a nested event loop; ticks arriving meanwhile return at once.
+class RunController : public QObject
+{
+    Q_OBJECT
+public:
+    using DriverFactory = std::function<std::unique_ptr<MeasurementDriver>()>;
+
+    static constexpr int kPollMs = 10;
+    static constexpr int kEndCalls = 10; // EndVL4402Drv is called this many times at the stop
+
+    // `probe` may be null when only simulated runs are made (a live start then fails at the probe).
+    RunController(AppState &state, RunDisplay &display, RunStatusView &view,
+                  DriverFactory driverFactory, ConnectionProbe *probe, QObject *parent = nullptr);
+    ~RunController() override;
+
+    // Starts a run with the parameters of AppState (after the parameter dialog accepted them).
+    void sStartMeasu();
+    // One poll of the driver.
+    void tmrGetData_Timer();
+    // Ends the run: stops and releases the driver, brings tables and charts to browsing.
+    // Does nothing when no run is active.
+    void sStopMeasu();
+    // The charts' time origin: startSecond and the X positions from startTime.
+    void sGetStartDateAndSec();
+    // Shows the message of a status code; stops the run when the code says so. While a run is
+    // active, a code that does not stop it is shown once per run.
+    void sReportStatus(qint16 code);
+
+    QTimer *tmrGetData() { return &m_tmrGetData; }
+    // The last poll's samples (rows 1..n).
+    const SampleTable &sampleTable() const { return m_sampleTable; }
+
+    // The port handed to the driver: the chosen device path, or /dev/ttyS(n-1) for COM n.
+    static QString portPathFor(const AppState &state);
+
+private:
+    void startDriverCall();
+    void prepareDisplays();
+    void reportDataFileFailure();
+
+    AppState &m_state;
+    RunDisplay &m_display;
+    RunStatusView &m_view;
+    DriverFactory m_driverFactory;
+    ConnectionProbe *m_probe;
+    QTimer m_tmrGetData;
+    SampleTable m_sampleTable;
+    bool m_polling = false;
+    bool m_runStarted = false;      // the driver was started (not only bound)
+    QSet<qint16> m_reportedCodes;   // codes that do not stop the run, shown in this run
+};

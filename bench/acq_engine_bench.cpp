@@ -1,0 +1,167 @@
+// Decoding and data-file figures for the README:
+//   bench_acq_engine [--benchmark_filter=...]
+// DecodeSample: sample texts decoded into the sample table, per second.
+// AppendBatch/n: batches of n samples appended to the data file (open, one write, flush, close).
+// WholeRun: a 65,500-sample run appended in batches of 10; the cost of a batch in the last tenth
+// of the run against one in the first tenth (ratio ~1: the file is appended, never rewritten):
+// the median thread CPU time (what the program spends) and the mean wall time (with what the
+// system adds; noisy on a busy machine).
+#include "acq/core/app_state.h"
+#include "acq/core/data_file.h"
+#include "acq/core/sample_decoder.h"
+#include "acq/core/sample_table.h"
+#include "common/core/date_days.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+StringTable &table()
+{
+    static StringTable t;
+    if (t.isEmpty())
+        t.loadFile(QStringLiteral(VENT_SOURCE_DIR "/resources/ventacq_strings.tsv"));
+    return t;
+}
+
+AppState makeState()
+{
+    AppState s;
+    s.texts = Texts(&table(), UiVariant::English);
+    fLoadCommonStrings(s);
+    s.sampleTime = 0.5f;
+    s.sampleCount = 65500;
+    s.ductWidth = 100;
+    s.ductHeight = 200;
+    s.ductArea = 20000;
+    s.startTime = DateDays::fromDate(QDate(2013, 5, 1), QTime(10, 0, 0));
+    return s;
+}
+
+void fill(const AppState &state, SampleTable &t, int n)
+{
+    t.reset(n);
+    for (int i = 1; i <= n; ++i)
+        decodeSampleText(state, QStringLiteral("3.25,234.00,10132,1"), t, i);
+}
+
+void DecodeSample(benchmark::State &bs)
+{
+    const AppState state = makeState();
+    SampleTable t;
+    t.reset(1);
+    const QString text = QStringLiteral("3.25,234.00,10132,1");
+    for (auto _ : bs) {
+        decodeSampleText(state, text, t, 1);
+        benchmark::DoNotOptimize(t);
+    }
+    bs.SetItemsProcessed(bs.iterations());
+}
+BENCHMARK(DecodeSample);
+
+void AppendBatch(benchmark::State &bs)
+{
+    AppState state = makeState();
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/VL4402Data.VXD");
+    SampleTable t;
+    const int n = int(bs.range(0));
+    fill(state, t, n);
+    state.receivedCount = 0;
+    fSaveDataVXDFile(state, t, path, n, state.startTime);
+    state.receivedCount = n;
+    for (auto _ : bs) {
+        if (!fSaveDataVXDFile(state, t, path, n, state.startTime))
+            bs.SkipWithError("write failed");
+        state.receivedCount += n;
+        if (state.receivedCount > 60000) { // keep the file at run size
+            bs.PauseTiming();
+            state.receivedCount = 0;
+            fSaveDataVXDFile(state, t, path, n, state.startTime);
+            state.receivedCount = n;
+            bs.ResumeTiming();
+        }
+    }
+    bs.SetItemsProcessed(bs.iterations() * n);
+}
+BENCHMARK(AppendBatch)->Arg(1)->Arg(10)->Arg(100);
+
+double threadCpuUs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1000.0;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void WholeRun(benchmark::State &bs)
+{
+    constexpr int kBatch = 10;
+    constexpr int kSamples = 65500;
+    AppState state = makeState();
+    SampleTable t;
+    fill(state, t, kBatch);
+    double cpuFirst = 0, cpuLast = 0, wallFirst = 0, wallLast = 0;
+    for (auto _ : bs) {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/VL4402Data.VXD");
+        std::vector<double> cpu;
+        std::vector<double> wall;
+        state.receivedCount = 0;
+        QElapsedTimer timer;
+        while (state.receivedCount < kSamples) {
+            const double c0 = threadCpuUs();
+            timer.start();
+            fSaveDataVXDFile(state, t, path, kBatch, state.startTime);
+            wall.push_back(double(timer.nsecsElapsed()) / 1000.0);
+            cpu.push_back(threadCpuUs() - c0);
+            state.receivedCount += kBatch;
+        }
+        // The first batch writes the header too: the first tenth starts with the second batch.
+        const std::ptrdiff_t tenth = std::ptrdiff_t(cpu.size() / 10);
+        auto window = [&](const std::vector<double> &v, bool last) {
+            return last ? std::vector<double>(v.end() - tenth, v.end())
+                        : std::vector<double>(v.begin() + 1, v.begin() + 1 + tenth);
+        };
+        auto mean = [](const std::vector<double> &v) {
+            return std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
+        };
+        cpuFirst = median(window(cpu, false));
+        cpuLast = median(window(cpu, true));
+        wallFirst = mean(window(wall, false));
+        wallLast = mean(window(wall, true));
+    }
+    bs.counters["cpu_first_us"] = cpuFirst;
+    bs.counters["cpu_last_us"] = cpuLast;
+    bs.counters["cpu_last_over_first"] = cpuLast / cpuFirst;
+    bs.counters["wall_first_us"] = wallFirst;
+    bs.counters["wall_last_us"] = wallLast;
+    bs.counters["wall_last_over_first"] = wallLast / wallFirst;
+    bs.SetItemsProcessed(bs.iterations() * kSamples);
+}
+BENCHMARK(WholeRun)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,242 @@
+// Saving: the save dialog loop, the overwrite question, the copy, the questions before New,
+// Measurement and closing, and the current file.
+#include "acq/core/data_saver.h"
+#include "common/core/status_codes.h"
+#include "tests/acq/core/acq_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+using acqtest::readFile;
+
+class DataSaverTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        state->presenter = &presenter;
+        state->lastDataPath = dir.path() + "/data/VL4402Data.VXD";
+        QDir().mkpath(dir.path() + "/data");
+        QDir().mkpath(dir.path() + "/out");
+        write(state->lastDataPath, "run data\r\n");
+        state->dataState = 3;
+        state->idle = 1;
+        state->currentDir = dir.path() + "/out";
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QString out(const QString &name) const { return dir.path() + "/out/" + name; }
+
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state = acqtest::makeState();
+    acqtest::RecordingPresenter presenter;
+    acqtest::ScriptedFileDialog dialog;
+    acqtest::RecordingDisplay view;
+    DataSaver saver{*state, dialog, &view};
+};
+
+TEST_F(DataSaverTest, SaveDialogOffersBothFiltersInTheCurrentFolder)
+{
+    EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
+    ASSERT_EQ(dialog.folders, QStringList{state->currentDir});
+    ASSERT_EQ(dialog.lastFilters.size(), 2);
+    EXPECT_EQ(dialog.lastFilters[0].description, "Text files(*.CSV)");
+    EXPECT_EQ(dialog.lastFilters[0].pattern, "*.CSV");
+    EXPECT_EQ(dialog.lastFilters[1].description, "Text files(*.TXT)");
+    EXPECT_EQ(dialog.lastFilters[1].pattern, "*.TXT");
+    EXPECT_EQ(state->dataState, 3) << "a cancelled dialog saves nothing";
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+TEST_F(DataSaverTest, SavedCopyBecomesTheCurrentFile)
+{
+    dialog.answers.push_back({out("run1"), 1});
+    EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kAnswerYes);
+    EXPECT_EQ(readFile(out("run1.TXT")), "run data\r\n") << "the selected filter's extension";
+    EXPECT_EQ(state->dataState, 2);
+    EXPECT_EQ(state->currentFilePath, out("run1.TXT"));
+    EXPECT_EQ(state->currentFileName, "run1.TXT");
+    EXPECT_EQ(state->currentDir, dir.path() + "/out/");
+    EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - run1.TXT");
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+TEST_F(DataSaverTest, DecliningTheOverwriteReopensTheDialog)
+{
+    write(out("old.CSV"), "old");
+    const QString longName = out("a-rather-long-file-name-for-the-question.CSV");
+    write(longName, "old too");
+    dialog.answers.push_back({out("old.CSV"), 0});
+    dialog.answers.push_back({longName, 0});
+    presenter.answers = {status::kAnswerNo, status::kAnswerYes};
+    EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kAnswerYes);
+    EXPECT_EQ(dialog.folders.size(), 2);
+    EXPECT_EQ(readFile(out("old.CSV")), "old");
+    EXPECT_EQ(readFile(longName), "run data\r\n");
+    ASSERT_EQ(presenter.shown.size(), 2);
+    const auto &question = presenter.shown[1];
+    EXPECT_EQ(question.kind, venttest::RecordingPresenter::Shown::Kind::YesNo);
+    EXPECT_TRUE(presenter.lastDefaultNo);
+    EXPECT_EQ(question.caption, "Ventolux Data Acquisition Software");
+    EXPECT_EQ(question.text, "There is already this following name file.  Do you overwrite ?\n\n..."
+                                 + longName.right(27));
+}
+
+TEST_F(DataSaverTest, SavingOntoTheDataFileItselfChangesNothing)
+{
+    presenter.answers = {status::kAnswerNo};
+    EXPECT_EQ(saver.fSaveAs(state->lastDataPath), status::kAnswerYes);
+    EXPECT_EQ(state->statusCode, status::kSuccess);
+    EXPECT_EQ(readFile(state->lastDataPath), "run data\r\n");
+    EXPECT_TRUE(presenter.shown.isEmpty()) << "no overwrite question for the file itself";
+    EXPECT_EQ(state->dataState, 2);
+}
+
+TEST_F(DataSaverTest, FailedCopyKeepsTheOldFileAndIsReportedOnce)
+{
+    // The copy cannot be read: the existing target must survive the overwrite that failed.
+    QFile::remove(state->lastDataPath);
+    QDir().mkpath(state->lastDataPath);
+    write(out("keep.CSV"), "precious");
+    dialog.answers.push_back({out("keep.CSV"), 0});
+    presenter.answers = {status::kAnswerYes};
+    EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
+    EXPECT_EQ(readFile(out("keep.CSV")), "precious");
+    EXPECT_EQ(QDir(dir.path() + "/out").entryList(QDir::Files), QStringList{"keep.CSV"})
+        << "no temporary file is left behind";
+    EXPECT_EQ(state->dataState, 3);
+    EXPECT_EQ(presenter.texts(),
+              (QStringList{"There is already this following name file.  Do you overwrite ?\n\n..."
+                               + out("keep.CSV").right(27),
+                           "The Software is running !"}));
+    EXPECT_EQ(dialog.folders.size(), 1) << "a failure does not reopen the dialog";
+}
+
+TEST_F(DataSaverTest, UnwritableFolderIsACopyFailure)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    write(out("keep.CSV"), "precious");
+    QFile::setPermissions(dir.path() + "/out", QFile::ReadOwner | QFile::ExeOwner);
+    presenter.answers = {status::kAnswerYes};
+    EXPECT_EQ(saver.fSaveAs(out("keep.CSV")), status::kAnswerYes);
+    EXPECT_EQ(state->statusCode, 14);
+    QFile::setPermissions(dir.path() + "/out",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(readFile(out("keep.CSV")), "precious");
+    EXPECT_EQ(state->dataState, 3);
+}
+
+TEST_F(DataSaverTest, MissingDataFileIsACopyFailure)
+{
+    QFile::remove(state->lastDataPath);
+    dialog.answers.push_back({out("x.CSV"), 0});
+    EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
+    EXPECT_FALSE(QFile::exists(out("x.CSV")));
+    EXPECT_EQ(presenter.texts(), QStringList{"The Software is running !"});
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
+}
+
+TEST_F(DataSaverTest, AskSaveChangesAnswers)
+{
+    struct Case
+    {
+        qint32 dataState;
+        qint16 answer;
+        std::deque<FileDialog::Choice> dialogAnswers;
+        bool removeDataFile;
+        qint16 expected;
+        bool asked;
+    };
+    const Case cases[] = {
+        {1, status::kYes, {}, false, status::kAnswerYes, false},
+        {2, status::kYes, {}, false, status::kAnswerYes, false},
+        {3, status::kNo, {}, false, status::kNo, true},
+        {3, status::kCancel, {}, false, status::kCancel, true},
+        // Yes, then the save dialog is cancelled: the caller may go on.
+        {3, status::kYes, {}, false, status::kNothingDone, true},
+        {3, status::kYes, {{QString(), 0}}, false, status::kNothingDone, true},
+        // Yes and saved.
+        {3, status::kYes, {{"saved.CSV", 0}}, false, status::kAnswerYes, true},
+        // Yes, but the copy failed: the caller must not go on and destroy the data.
+        {3, status::kYes, {{"failed.CSV", 0}}, true, status::kCancelled, true},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        acqtest::RecordingPresenter p;
+        state->presenter = &p;
+        state->dataState = c.dataState;
+        p.answers = {c.answer};
+        dialog.answers.clear();
+        for (FileDialog::Choice choice : c.dialogAnswers) {
+            if (!choice.path.isEmpty())
+                choice.path = out(choice.path);
+            dialog.answers.push_back(choice);
+        }
+        if (c.removeDataFile)
+            QFile::remove(state->lastDataPath);
+        DataSaver s(*state, dialog, &view);
+        EXPECT_EQ(s.fAskSaveChanges(), c.expected) << "dataState " << c.dataState << " answer "
+                                                  << c.answer;
+        EXPECT_EQ(!p.shown.isEmpty() && p.shown[0].kind == venttest::RecordingPresenter::Shown::Kind::YesNoCancel, c.asked);
+        if (c.asked) {
+            EXPECT_EQ(p.shown[0].text, "Data is not saved.   Do you save it ?");
+        }
+    }
+}
+
+TEST_F(DataSaverTest, NewDataMakesTheDataFileCurrent)
+{
+    state->receivedCount = 40;
+    saver.sNewData();
+    EXPECT_EQ(state->receivedCount, 1);
+    EXPECT_EQ(state->dataState, 1);
+    EXPECT_EQ(state->currentFileName, "VL4402Data.VXD");
+    EXPECT_EQ(state->currentFilePath, dir.path() + "/out/VL4402Data.VXD");
+    EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - VL4402Data.VXD");
+    EXPECT_TRUE(view.calls.contains("sShowMenuStat"));
+    EXPECT_TRUE(view.calls.contains("sInitiStatusBar"));
+
+    // During a run the counters and the data state are left alone.
+    state->idle = 0;
+    state->receivedCount = 40;
+    state->dataState = 0;
+    saver.sNewData();
+    EXPECT_EQ(state->receivedCount, 40);
+    EXPECT_EQ(state->dataState, 0);
+}
+
+TEST_F(DataSaverTest, CurrentFileCaptionOnlyWhenIdle)
+{
+    state->idle = 0;
+    saver.sSetCurrentFile("/srv/runs/r.CSV");
+    EXPECT_EQ(state->currentDir, "/srv/runs/");
+    EXPECT_EQ(state->currentFileName, "r.CSV");
+    EXPECT_EQ(view.caption, "");
+    state->idle = 1;
+    saver.sSetCurrentFile("/srv/runs/s.CSV");
+    EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - s.CSV");
+}
+
+TEST(DataSaverExtension, OnlyANameWithoutExtensionGetsTheFilters)
+{
+    const QVector<FileDialog::Filter> filters = {{"Text files(*.CSV)", "*.CSV"},
+                                                 {"Text files(*.TXT)", "*.TXT"}};
+    EXPECT_EQ(DataSaver::withExtension({"/a/run", 0}, filters), "/a/run.CSV");
+    EXPECT_EQ(DataSaver::withExtension({"/a/run", 1}, filters), "/a/run.TXT");
+    EXPECT_EQ(DataSaver::withExtension({"/a/run.csv", 1}, filters), "/a/run.csv");
+    EXPECT_EQ(DataSaver::withExtension({"/a.b/run", 0}, filters), "/a.b/run.CSV");
+    EXPECT_EQ(DataSaver::withExtension({"/a/run", 5}, filters), "/a/run");
+}
+
+} // namespace

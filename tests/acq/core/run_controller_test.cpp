@@ -1,0 +1,361 @@
+// Run control with the scripted driver, a recording display and a recording presenter.
+#include "acq/core/connection_probe.h"
+#include "acq/core/run_controller.h"
+#include "acq/core/status_report.h"
+#include "acq/driver/scripted_driver.h"
+#include "common/core/date_days.h"
+#include "common/core/status_codes.h"
+#include "tests/acq/core/acq_test_support.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Step = ScriptedDriver::Step;
+
+class FakeProbe : public ConnectionProbe
+{
+public:
+    Result autoConnect(qint16 portNumber, const QString &portPath) override
+    {
+        ++calls;
+        lastPort = portNumber;
+        lastPath = portPath;
+        return result;
+    }
+    Result result{status::kSuccess, 38400};
+    int calls = 0;
+    qint16 lastPort = 0;
+    QString lastPath;
+};
+
+QStringList samples(int from, int count)
+{
+    QStringList out;
+    for (int i = from; i < from + count; ++i)
+        out << QString("%1.00,%2.0,10132,1").arg(i).arg(i * 10);
+    return out;
+}
+
+class RunControllerTest : public ::testing::Test
+{
+protected:
+    RunControllerTest()
+    {
+        state->presenter = &presenter;
+        state->lastDataPath = dir.path() + "/VL4402Data.VXD";
+        state->sampleCount = 5;
+        state->sampleTime = 1.0f;
+        state->portNumber = 3;
+        state->portPath = "/dev/ttyUSB0";
+        state->baudRate = 19200;
+        state->ductArea = 20000;
+        state->dataState = 1;
+    }
+
+    // The controller with a driver that plays `script`.
+    void start(QVector<Step> script, double startTime = 41395.5)
+    {
+        controller = std::make_unique<RunController>(
+            *state, display, display,
+            [this, script, startTime] {
+                auto d = std::make_unique<ScriptedDriver>(script, startTime);
+                log = d->log();
+                ++driversMade;
+                return std::unique_ptr<MeasurementDriver>(std::move(d));
+            },
+            &probe);
+        controller->sStartMeasu();
+    }
+    void poll(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            controller->tmrGetData_Timer();
+    }
+    int count(const QString &call) const { return int(log->calls.count(call)); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state = acqtest::makeState();
+    acqtest::RecordingPresenter presenter;
+    acqtest::RecordingDisplay display;
+    FakeProbe probe;
+    std::unique_ptr<RunController> controller;
+    std::shared_ptr<ScriptedDriver::Log> log;
+    int driversMade = 0;
+};
+
+TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
+{
+    state->sampleTime = 0.5f;
+    state->sampleCount = 120;
+    state->sampleType = 0;
+    state->velocityUnit = 1;
+    state->flowUnit = 3;
+    state->ductUnit = 2;
+    start({});
+    ASSERT_TRUE(log);
+    EXPECT_EQ(probe.calls, 1);
+    EXPECT_EQ(probe.lastPort, 3);
+    EXPECT_EQ(probe.lastPath, "/dev/ttyUSB0");
+    EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
+    EXPECT_EQ(log->sampleTime, 0.5f);
+    EXPECT_EQ(log->sampleCount, 120);
+    for (double a : log->areas)
+        EXPECT_EQ(a, 20000.0);
+    EXPECT_EQ(log->sampleType, 0);
+    EXPECT_EQ(log->velocityUnit, 1);
+    EXPECT_EQ(log->flowUnit, 3);
+    EXPECT_EQ(log->ductUnit, 2);
+    EXPECT_FALSE(log->simulation);
+    EXPECT_EQ(log->baudRate, 38400);
+    EXPECT_EQ(log->port, "/dev/ttyUSB0");
+    EXPECT_EQ(log->calls, (QStringList{"startmeasu", "StartTime"}));
+
+    EXPECT_TRUE(state->measuring);
+    EXPECT_EQ(state->idle, 0);
+    EXPECT_EQ(state->dataState, 0);
+    EXPECT_EQ(state->receivedCount, 0);
+    EXPECT_EQ(state->startTime, 41395.5);
+    EXPECT_EQ(state->graphTimeStep, 0.5f);
+    EXPECT_EQ(state->startSecond, 43200.0);
+    EXPECT_EQ(state->velXPosition, 43200.5);
+    EXPECT_EQ(state->flowXPosition, 43200.5);
+    EXPECT_TRUE(controller->tmrGetData()->isActive());
+    EXPECT_EQ(controller->tmrGetData()->interval(), 10);
+    EXPECT_EQ(controller->tmrGetData()->objectName(), "tmrGetData");
+    EXPECT_EQ(display.calls,
+              (QStringList{"smIniGraphDataNum_ws(4,1)", "smIniGraphDataNum_wc(4,1)",
+                           "smSetGraphYAxiesTitile", "smSetWCGraphBarSize", "smGraphAxiesUnit_ws",
+                           "smGraphAxiesUnit_wc", "sSetGraphYAxies", "smSetGraphGrid(0)",
+                           "sInitiStatusBar", "smInitTableTitle", "clearTablesForRun",
+                           "sShowGraphMark_ws(0)", "sShowGraphMark_wc(0)", "resetScrollBarsForRun",
+                           "smGraphXAexs_ws", "smGraphXAexs_wc", "sShowPrgStat", "sShowDataStat",
+                           "sShowMenuStat"}));
+}
+
+TEST_F(RunControllerTest, PortNumberStandsForATtySWhenNoPathWasChosen)
+{
+    state->portPath.clear();
+    state->portNumber = 2;
+    EXPECT_EQ(RunController::portPathFor(*state), "/dev/ttyS1");
+}
+
+TEST_F(RunControllerTest, CountReachedInSeveralBatches)
+{
+    start({{samples(1, 2), 2}, {{}, 2}, {samples(3, 2), 4}, {samples(5, 1), 5}});
+    poll(3);
+    EXPECT_EQ(state->receivedCount, 4);
+    EXPECT_TRUE(state->measuring);
+    EXPECT_EQ(state->dataState, 3);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+    display.calls.clear();
+    poll();
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(state->receivedCount, 5);
+    EXPECT_EQ(state->dataState, 3);
+    EXPECT_EQ(state->idle, 1);
+    EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Information);
+    EXPECT_EQ(presenter.shown[0].caption, "Ventolux Data Acquisition Software");
+    EXPECT_EQ(display.velocityCells, (QStringList{"1.00", "2.00", "3.00", "4.00", "5.00"}));
+    EXPECT_EQ(display.flowCells, (QStringList{"10.0", "20.0", "30.0", "40.0", "50.0"}));
+    // The last poll: the batch, then the stop in its order.
+    EXPECT_EQ(display.calls,
+              (QStringList{"sShowDataStat", "sShowMeasuParam(1)", "sSetWSTableData(1)",
+                           "sSetWCTableData(1)", "sGraphData_ws(1,43200)", "sGraphShift_ws(1)",
+                           "sGraphData_wc(1,43200)", "sGraphShift_wc(1)", "sShowPrgStat",
+                           "sShowDataStat", "sShowMenuStat", "sShowMeasuParam(5)",
+                           "setTableBrowsing_ws", "setTableBrowsing_wc", "sSetCursorPosition_ws",
+                           "sSetCursorPosition_wc", "smGraphXAexs_ws", "smGraphXAexs_wc",
+                           "sInitHcrollBar_ws(1)", "sInitHcrollBar_wc(1)", "sShowGraphMark_ws(1)",
+                           "sShowGraphMark_wc(1)", "smSetGraphGrid(1)"}));
+    EXPECT_EQ(log->stopCount, 1);
+    EXPECT_EQ(log->endCount, 10);
+    EXPECT_TRUE(log->destroyed);
+    EXPECT_FALSE(state->driver);
+    EXPECT_FALSE(controller->tmrGetData()->isActive());
+    // The file has the header and the five samples.
+    EXPECT_EQ(acqtest::readFile(state->lastDataPath).count("\r\n"), 9 + 5);
+}
+
+TEST_F(RunControllerTest, ABatchThatOvershootsEndsTheRun)
+{
+    start({{samples(1, 3), 3}, {samples(4, 4), 7}});
+    poll(2);
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(state->receivedCount, 7);
+    EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
+}
+
+TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
+{
+    Step waiting{samples(1, 2), -1, 4, -1};
+    start({waiting, waiting, {{}, 4}});
+    log->calls.clear();
+    poll(2);
+    EXPECT_EQ(log->calls, (QStringList{"SampleCnt", "SampleCnt"})) << "not even errstat";
+    EXPECT_EQ(state->receivedCount, 0);
+    EXPECT_TRUE(state->measuring);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+    // Once the count is up again, the waiting samples come through.
+    poll();
+    EXPECT_EQ(state->receivedCount, 4);
+}
+
+TEST_F(RunControllerTest, DecodingStatusMidBatchDropsTheBatch)
+{
+    Step broken{samples(3, 3), 3, 4, 1};
+    start({{samples(1, 2), 2}, broken});
+    poll();
+    const QByteArray before = acqtest::readFile(state->lastDataPath);
+    display.calls.clear();
+    poll();
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(state->receivedCount, 2) << "the batch is not counted";
+    EXPECT_EQ(acqtest::readFile(state->lastDataPath), before) << "nor saved";
+    EXPECT_FALSE(display.calls.contains("sSetWSTableData(3)")) << "nor displayed";
+    EXPECT_EQ(presenter.texts(), QStringList{"It is RS232c reception time-out."});
+    EXPECT_EQ(state->dataState, 3);
+    EXPECT_EQ(state->statusCode, status::kSuccess);
+}
+
+TEST_F(RunControllerTest, StopWithNoSampleLeavesNoData)
+{
+    start({{{}, 0}});
+    poll();
+    controller->sStopMeasu();
+    EXPECT_EQ(state->dataState, 1);
+    EXPECT_EQ(state->idle, 1);
+    EXPECT_FALSE(state->measuring);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
+{
+    start({{samples(1, 2), 2}});
+    poll();
+    controller->sStopMeasu();
+    const QStringList calls = display.calls;
+    controller->sStopMeasu();
+    EXPECT_EQ(display.calls, calls);
+    EXPECT_EQ(log->stopCount, 1);
+    EXPECT_EQ(log->endCount, 10);
+    EXPECT_EQ(state->dataState, 3);
+    poll();
+    EXPECT_EQ(state->receivedCount, 2) << "a poll after the stop does nothing";
+}
+
+TEST_F(RunControllerTest, SimulationSkipsTheProbe)
+{
+    state->simulation = 1;
+    probe.result.status = 3;
+    start({{samples(1, 5), 5}});
+    EXPECT_EQ(probe.calls, 0);
+    EXPECT_TRUE(log->simulation);
+    EXPECT_EQ(log->baudRate, 19200);
+    poll();
+    EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
+}
+
+TEST_F(RunControllerTest, ProbeFailureEndsTheDriverAndKeepsThePreviousData)
+{
+    state->dataState = 2;
+    state->receivedCount = 40;
+    probe.result.status = 3;
+    start({{samples(1, 5), 5}});
+    EXPECT_EQ(driversMade, 1);
+    EXPECT_EQ(presenter.texts(), QStringList{"RS232c communication error."});
+    EXPECT_EQ(log->startCount, 0);
+    EXPECT_EQ(log->stopCount, 1);
+    EXPECT_EQ(log->endCount, 10);
+    EXPECT_TRUE(log->destroyed);
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(state->idle, 1);
+    EXPECT_EQ(state->dataState, 2) << "saved data stay saved";
+    EXPECT_EQ(state->baudRate, 19200);
+    EXPECT_FALSE(controller->tmrGetData()->isActive());
+}
+
+TEST_F(RunControllerTest, ANonStoppingCodeIsReportedOncePerRun)
+{
+    Step odd{{}, 0, 17, -1};
+    start({odd, odd, odd, {samples(1, 5), 5}});
+    poll(3);
+    EXPECT_TRUE(state->measuring);
+    EXPECT_EQ(presenter.texts(), QStringList{"RS232c cannot be opened. "});
+    poll();
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(presenter.texts(),
+              (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
+}
+
+TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
+{
+    state->lastDataPath = dir.path() + "/no/such/folder/VL4402Data.VXD";
+    start({{samples(1, 2), 2}, {samples(3, 2), 4}});
+    poll(2);
+    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(log->stopCount, 1);
+    ASSERT_EQ(presenter.shown.size(), 1);
+    EXPECT_EQ(presenter.shown[0].text,
+              "The data file could not be written, so the measurement was stopped:\n"
+                  + state->lastDataPath);
+    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
+    EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
+    EXPECT_EQ(state->dataState, 3);
+}
+
+TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
+{
+    start({{samples(1, 5), 5}, {samples(6, 2), 7}});
+    int nested = 0;
+    presenter.whileShown = [&] {
+        const int before = int(log->calls.size());
+        controller->tmrGetData_Timer();
+        nested += int(log->calls.size()) - before;
+    };
+    poll();
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(presenter.shown.size(), 1);
+    EXPECT_EQ(state->receivedCount, 5);
+    EXPECT_FALSE(state->measuring);
+}
+
+TEST_F(RunControllerTest, TheTimerPollsOnItsOwn)
+{
+    state->simulation = 1;
+    start({{samples(1, 2), 2}, {samples(3, 3), 5}});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !state->measuring; }, 2000));
+    EXPECT_EQ(state->receivedCount, 5);
+}
+
+TEST(StatusReport, Table)
+{
+    struct Case { qint16 code; int index; bool stops; };
+    const Case cases[] = {
+        {1, 0, true},   {2, 1, true},   {3, 2, true},   {5, 2, true},   {4, 3, true},
+        {7, 4, true},   {6, 5, true},   {8, 5, true},   {10, 10, false}, {11, 11, false},
+        {12, 12, false}, {13, 13, false}, {20, 9, true}, {99, 14, true},  {9, 0, false},
+        {14, 0, false}, {21, 0, false}, {98, 0, false}, {0, 0, false},   {-5, 0, false},
+    };
+    for (const Case &c : cases) {
+        const StatusReport r = StatusReport::forCode(c.code);
+        EXPECT_EQ(r.messageIndex, c.index) << c.code;
+        EXPECT_EQ(r.stopsRun, c.stops) << c.code;
+    }
+}
+
+TEST_F(RunControllerTest, ReportStatusWhileIdleShowsWithoutStopping)
+{
+    controller = std::make_unique<RunController>(*state, display, display, nullptr, nullptr);
+    controller->sReportStatus(13);
+    controller->sReportStatus(13);
+    EXPECT_EQ(presenter.texts(), (QStringList{"the value of input is error!",
+                                              "the value of input is error!"}));
+    EXPECT_TRUE(display.calls.isEmpty());
+    EXPECT_EQ(state->dataState, 1);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// The contract every measurement driver keeps, checked for each implementation: our driver in
+// simulation, live with instant and with average sampling (against an instrument on a pty), and
+// the scripted fake.
+#include "acq/driver/instrument_driver.h"
+#include "acq/driver/scripted_driver.h"
+#include "common/core/status_codes.h"
+#include "tests/acq/driver/pty_instrument.h"
+
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Kind { Simulation, LiveInstant, LiveAverage, Scripted };
+
+std::string kindName(const ::testing::TestParamInfo<Kind> &info)
+{
+    switch (info.param) {
+    case Kind::Simulation: return "Simulation";
+    case Kind::LiveInstant: return "LiveInstant";
+    case Kind::LiveAverage: return "LiveAverage";
+    case Kind::Scripted: return "Scripted";
+    }
+    return "Unknown";
+}
+
+class DriverContract : public ::testing::TestWithParam<Kind>
+{
+protected:
+    static constexpr qint32 kCount = 5;
+
+    void SetUp() override
+    {
+        if (GetParam() == Kind::Scripted) {
+            QVector<ScriptedDriver::Step> script;
+            for (int i = 1; i <= kCount; ++i)
+                script.push_back({{QString("%1.00,%2.00,10132,1").arg(i).arg(i * 36)}, i});
+            driver = std::make_unique<ScriptedDriver>(script, 41395.0 + 37230.0 / 86400.0);
+            return;
+        }
+        auto d = std::make_unique<InstrumentDriver>();
+        d->setStartOnWholeSecond(false);
+        driver = std::move(d);
+    }
+
+    void start()
+    {
+        float interval = GetParam() == Kind::LiveAverage ? 0.25f : 0.1f;
+        qint32 count = kCount;
+        double area = 10000; // 100 x 100 mm
+        qint16 type = GetParam() == Kind::LiveAverage ? 1 : 0;
+        qint16 velocityUnit = 0, flowUnit = 0, ductUnit = 0;
+        bool simulation = GetParam() == Kind::Simulation;
+        qint32 baud = 19200;
+        QString port = pty.portPath();
+        driver->startmeasu(interval, count, area, area, area, area, type, velocityUnit, flowUnit,
+                           ductUnit, simulation, baud, port);
+    }
+
+    // Polls like the run control until `count` samples were read or `ms` passed.
+    QStringList collect(qint32 count, int ms)
+    {
+        QStringList out;
+        QElapsedTimer t;
+        t.start();
+        while (out.size() < count && t.elapsed() < ms) {
+            QTest::qWait(10);
+            const qint32 sampleCnt = driver->SampleCnt();
+            EXPECT_GE(sampleCnt, 0);
+            if (driver->InBufferCount() > 0) {
+                const qint32 n = driver->InBufferCount();
+                for (qint32 i = 0; i < n; ++i) {
+                    EXPECT_EQ(driver->errstat(), status::kSuccess);
+                    out << driver->Inputs();
+                }
+            }
+            EXPECT_EQ(driver->errstat(), status::kSuccess);
+        }
+        return out;
+    }
+
+    PtyInstrument pty;
+    std::unique_ptr<MeasurementDriver> driver;
+};
+
+TEST_P(DriverContract, StartTimeIsWholeSeconds)
+{
+    start();
+    const double seconds = driver->StartTime() * 86400.0;
+    EXPECT_NEAR(seconds, std::round(seconds), 1e-4);
+    EXPECT_GT(driver->StartTime(), 40000.0);
+}
+
+TEST_P(DriverContract, SamplesComeInOrderAndNeverMoreThanRequested)
+{
+    ASSERT_TRUE(pty.isOpen());
+    start();
+    const QStringList samples = collect(kCount, 4000);
+    ASSERT_EQ(samples.size(), kCount);
+    QTest::qWait(GetParam() == Kind::LiveAverage ? 400 : 250);
+    for (int i = 0; i < 3; ++i)
+        driver->SampleCnt(); // the fake moves on a step per poll
+    EXPECT_EQ(driver->InBufferCount(), 0) << "nothing beyond the requested count";
+    EXPECT_EQ(driver->errstat(), status::kSuccess);
+    EXPECT_EQ(driver->SampleCnt(), kCount);
+    double previous = -1;
+    for (const QString &s : samples) {
+        const QStringList f = s.split(',');
+        ASSERT_EQ(f.size(), 4) << s.toStdString();
+        if (GetParam() != Kind::Simulation) {
+            // The instrument's (and the script's) velocities rise from sample to sample.
+            EXPECT_GT(f[0].toDouble(), previous) << s.toStdString();
+            previous = f[0].toDouble();
+        }
+        EXPECT_EQ(f[3], "1");
+    }
+}
+
+TEST_P(DriverContract, StopAndEndMayBeCalledAgainAndAgain)
+{
+    start();
+    collect(1, 3000);
+    for (int i = 0; i < 3; ++i) {
+        driver->StopMeasu();
+        for (int k = 0; k < 10; ++k)
+            driver->EndVL4402Drv();
+    }
+    const qint32 buffered = driver->InBufferCount();
+    QTest::qWait(300);
+    EXPECT_LE(driver->InBufferCount(), buffered) << "nothing is taken after the stop";
+    EXPECT_GE(driver->SampleCnt(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Implementations, DriverContract,
+                         ::testing::Values(Kind::Simulation, Kind::LiveInstant, Kind::LiveAverage,
+                                           Kind::Scripted),
+                         kindName);
+
+} // namespace
