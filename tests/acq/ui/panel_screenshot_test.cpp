@@ -1,22 +1,27 @@
 // Pictures of the two data panels during and after a run, in the language of the environment
 // (LANG), written to VENT_SCREENSHOT_DIR when it is set (scripts/screenshot); skipped otherwise.
+#include "acq/core/run_controller.h"
+#include "acq/driver/scripted_driver.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/time_chart.h"
+#include "common/core/date_days.h"
 #include "common/core/language.h"
 #include "common/ui/data_grid.h"
 #include "common/ui/window_fonts.h"
 #include "tests/acq/ui/display_rig.h"
+#include "tests/support/recording_presenter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
 using venttest::DisplayRig;
-using venttest::Sample;
 
 QString languageTag(UiVariant v)
 {
@@ -37,24 +42,35 @@ void grab(DisplayRig &rig, const QString &name)
     ASSERT_TRUE(rig.window()->grab().save(QDir(dir).filePath(name)));
 }
 
-// A varied batch: a rising and falling wave, a pressure error, a missing flag, one gap.
-std::vector<Sample> batch(int first, int n)
+// Sample texts as the driver gives them: a rising and falling wave, a pressure error, a missing
+// flag, one sample that is not a number.
+QStringList batch(int first, int n)
 {
-    std::vector<Sample> out;
+    QStringList out;
     for (int k = first; k < first + n; ++k) {
         const double v = 8 + 5 * std::sin(k / 6.0) + (k % 3) * 0.4;
-        Sample s{QString::number(v, 'f', 2), QString::number(v * 36.0, 'f', 1),
-                 QString::number(1013.2 + (k % 5) * 0.3, 'f', 1), QStringLiteral("1")};
+        QString flag = QStringLiteral("1");
         if (k % 17 == 0)
-            s.flag = QStringLiteral("3");
+            flag = QStringLiteral("3");
         if (k % 23 == 0)
-            s.flag = QStringLiteral("0");
-        if (k == 47)
-            s.velocity = s.flow = QStringLiteral("----");
-        out.push_back(s);
+            flag = QStringLiteral("0");
+        const QString value = k == 47 ? QStringLiteral("----") : QString::number(v, 'f', 2);
+        const QString flow = k == 47 ? QStringLiteral("----") : QString::number(v * 36.0, 'f', 1);
+        out << QStringLiteral("%1,%2,%3,%4").arg(value, flow).arg(10132 + (k % 5) * 3).arg(flag);
     }
     return out;
 }
+
+class StatusStub : public RunStatusView
+{
+public:
+    void sInitiStatusBar() override {}
+    void sShowPrgStat() override {}
+    void sShowDataStat() override {}
+    void sShowMenuStat() override {}
+    void sShowMeasuParam(qint32) override {}
+    void setCaption(const QString &) override {}
+};
 
 TEST(PanelScreenshots, DuringAndAfterARun)
 {
@@ -69,12 +85,30 @@ TEST(PanelScreenshots, DuringAndAfterARun)
     rig.window()->resize(1280, 720);
     const QString tag = languageTag(choice.uiVariant);
 
-    rig.start(QTime(12, 0), 1.0f, 60);
+    // A run of 150 samples through the run control, 5 per poll, stopped after 75.
+    QTemporaryDir dir;
+    venttest::RecordingPresenter presenter;
+    StatusStub status;
+    rig.state.presenter = &presenter;
+    rig.state.lastDataPath = dir.path() + QStringLiteral("/VL4402Data.VXD");
+    rig.state.simulation = 1;
+    rig.state.sampleTime = 1.0f;
+    rig.state.velXRange = 60;
+    rig.state.sampleCount = 150;
+    QVector<ScriptedDriver::Step> script;
     for (int k = 1; k <= 75; k += 5)
-        rig.poll(batch(k, 5));
+        script.push_back({batch(k, 5), k + 4, -10000, -1});
+    const double startDay = DateDays::fromDate(rig.today, QTime(12, 0));
+    RunController run(rig.state, rig.display(), status, [script, startDay] {
+        return std::unique_ptr<MeasurementDriver>(new ScriptedDriver(script, startDay));
+    }, nullptr);
+    run.sStartMeasu();
+    for (int i = 0; i < script.size(); ++i)
+        run.tmrGetData_Timer();
+    rig.flushTables();
     grab(rig, QStringLiteral("panels_running_%1.png").arg(tag));
 
-    rig.stop();
+    run.sStopMeasu();
     DataPanel::sActiveRow(rig.velocity()->table(), 47);
     rig.velocity()->sShowGraphMark(true);
     DataPanel::sActiveRow(rig.flow()->table(), 12);
