@@ -38,19 +38,6 @@ TEST(PageScroll, RebuildWithMoreSamplesThanAPage)
     EXPECT_EQ(long_.bar().maximum, kMin + 940);
 }
 
-TEST(PageScroll, RebuildWithExactlyOnePage)
-{
-    PageScroll p(PageScroll::Limit::ReceivedCount);
-    EXPECT_TRUE(p.rebuild(60, 1, 60, 1, 60).fits);
-    EXPECT_EQ(p.bar().maximum, kMin + 60); // movable although everything fits
-    EXPECT_EQ(p.bar().largeChange, 60);
-    EXPECT_TRUE(p.bar().enabled);
-    // Positions beyond 60 are clamped to sample 60 by the bar's range.
-    EXPECT_EQ(p.setValue(kMin + 500, 60), 60);
-    EXPECT_EQ(p.pageStart(), 60);
-    EXPECT_EQ(p.pageEnd(), 119);
-}
-
 TEST(PageScroll, RebuildWithFewerSamplesThanAPageDisables)
 {
     PageScroll p(PageScroll::Limit::ReceivedCount);
@@ -160,14 +147,6 @@ TEST(PageScroll, BringRowIntoPageWithDisabledBarMovesOnlyTheFields)
     EXPECT_EQ(p.pageStart(), 1);
     EXPECT_EQ(p.pageEnd(), 60);
     EXPECT_EQ(p.bar().value, kMin);
-}
-
-TEST(PageScroll, FirstPageAtTheStop)
-{
-    PageScroll p(PageScroll::Limit::None);
-    p.setFirstPage(1, 60);
-    EXPECT_EQ(p.pageStart(), 1);
-    EXPECT_EQ(p.pageEnd(), 61);
 }
 
 } // namespace

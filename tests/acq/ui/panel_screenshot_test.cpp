@@ -1,20 +1,15 @@
 // Pictures of the two data panels during and after a run, in the language of the environment
 // (LANG), written to VENT_SCREENSHOT_DIR when it is set (scripts/screenshot); skipped otherwise.
-#include "acq/core/run_controller.h"
-#include "acq/driver/scripted_driver.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/time_chart.h"
-#include "common/core/date_days.h"
 #include "common/core/language.h"
 #include "common/ui/data_grid.h"
 #include "common/ui/window_fonts.h"
 #include "tests/acq/ui/display_rig.h"
-#include "tests/support/recording_presenter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -61,17 +56,6 @@ QStringList batch(int first, int n)
     return out;
 }
 
-class StatusStub : public RunStatusView
-{
-public:
-    void sInitiStatusBar() override {}
-    void sShowPrgStat() override {}
-    void sShowDataStat() override {}
-    void sShowMenuStat() override {}
-    void sShowMeasuParam(qint32) override {}
-    void setCaption(const QString &) override {}
-};
-
 TEST(PanelScreenshots, DuringAndAfterARun)
 {
     if (qEnvironmentVariableIsEmpty("VENT_SCREENSHOT_DIR"))
@@ -86,29 +70,14 @@ TEST(PanelScreenshots, DuringAndAfterARun)
     const QString tag = languageTag(choice.uiVariant);
 
     // A run of 150 samples through the run control, 5 per poll, stopped after 75.
-    QTemporaryDir dir;
-    venttest::RecordingPresenter presenter;
-    StatusStub status;
-    rig.state.presenter = &presenter;
-    rig.state.lastDataPath = dir.path() + QStringLiteral("/VL4402Data.VXD");
-    rig.state.simulation = 1;
-    rig.state.sampleTime = 1.0f;
-    rig.state.velXRange = 60;
-    rig.state.sampleCount = 150;
-    QVector<ScriptedDriver::Step> script;
+    QVector<QStringList> polls;
     for (int k = 1; k <= 75; k += 5)
-        script.push_back({batch(k, 5), k + 4, -10000, -1});
-    const double startDay = DateDays::fromDate(rig.today, QTime(12, 0));
-    RunController run(rig.state, rig.display(), status, [script, startDay] {
-        return std::unique_ptr<MeasurementDriver>(new ScriptedDriver(script, startDay));
-    }, nullptr);
-    run.sStartMeasu();
-    for (int i = 0; i < script.size(); ++i)
-        run.tmrGetData_Timer();
+        polls << batch(k, 5);
+    rig.run(polls, QTime(12, 0), 1.0f, 60, 150);
     rig.flushTables();
     grab(rig, QStringLiteral("panels_running_%1.png").arg(tag));
 
-    run.sStopMeasu();
+    rig.stop();
     DataPanel::sActiveRow(rig.velocity()->table(), 47);
     rig.velocity()->sShowGraphMark(true);
     DataPanel::sActiveRow(rig.flow()->table(), 12);
