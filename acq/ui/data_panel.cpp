@@ -277,7 +277,9 @@ void DataPanel::flushTable()
     m_table->setGridRowHidden(newest + 1, true);
     m_table->resumeRedraw();
     sActiveRow(m_table, newest + 1);
-    // The spare row is hidden, so the view is brought to the newest row itself.
+    // The spare row is hidden, so the view is brought to the newest row itself, after it has
+    // taken in the new rows' height.
+    m_table->doItemsLayout();
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -91,6 +91,19 @@ TEST(DataTables, FirstPollOfThreeSamplesAndTheNext)
     rig.stop();
 }
 
+TEST(DataTables, TheNewestRowIsInView)
+{
+    DisplayRig rig;
+    rig.run(DisplayRig::batches(150, 10), QTime(12, 0), 1.0f, 60, 1000);
+    rig.flushTables();
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        DataGrid *table = rig.panel(which)->table();
+        const QRect newest = table->visualRect(table->grid()->index(149, 0));
+        EXPECT_TRUE(table->viewport()->rect().contains(newest));
+    }
+    rig.stop();
+}
+
 TEST(DataTables, TimeStampsByInterval)
 {
     DisplayRig rig;
