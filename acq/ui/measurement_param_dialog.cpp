@@ -165,15 +165,16 @@ void MeasurementParamDialog::buildLayout()
     }
     auto *duct = new QGridLayout(m_ductFrame);
     duct->addWidget(m_rectangle, 0, 0);
-    duct->addWidget(m_sizeLabel[DuctBaseSizes::Width], 0, 1);
-    duct->addWidget(m_size[DuctBaseSizes::Width], 0, 2);
-    duct->addWidget(m_sizeLabel[DuctBaseSizes::Height], 0, 3);
-    duct->addWidget(m_size[DuctBaseSizes::Height], 0, 4);
+    duct->addWidget(m_sizeLabel[DuctBaseSizes::Width], 0, 2);
+    duct->addWidget(m_size[DuctBaseSizes::Width], 0, 3);
+    duct->addWidget(m_sizeLabel[DuctBaseSizes::Height], 0, 4);
+    duct->addWidget(m_size[DuctBaseSizes::Height], 0, 5);
     duct->addWidget(m_circle, 1, 0);
-    duct->addWidget(m_sizeLabel[DuctBaseSizes::Diameter], 1, 1);
-    duct->addWidget(m_size[DuctBaseSizes::Diameter], 1, 2);
-    duct->setColumnStretch(2, 1);
-    duct->setColumnStretch(4, 1);
+    duct->addWidget(m_sizeLabel[DuctBaseSizes::Diameter], 1, 2);
+    duct->addWidget(m_size[DuctBaseSizes::Diameter], 1, 3);
+    duct->setColumnMinimumWidth(1, 8); // keeps a short shape name off the size labels
+    duct->setColumnStretch(3, 1);
+    duct->setColumnStretch(5, 1);
 
     m_accept = new QPushButton(this);
     m_accept->setObjectName(QStringLiteral("ComdMeasurement"));
@@ -185,21 +186,33 @@ void MeasurementParamDialog::buildLayout()
     buttons->addWidget(m_accept);
     buttons->addWidget(m_cancel);
 
+    // Measuring and the duct on the left, the three unit groups on the right.
     auto *units = new QVBoxLayout;
     units->addWidget(m_velocityFrame);
     units->addWidget(m_flowFrame);
+    units->addWidget(m_areaFrame);
     units->addStretch(1);
 
     auto *grid = new QGridLayout;
     grid->addWidget(m_measuringFrame, 0, 0);
-    grid->addLayout(units, 0, 1);
     grid->addWidget(m_ductFrame, 1, 0);
-    grid->addWidget(m_areaFrame, 1, 1);
+    grid->addLayout(units, 0, 1, 2, 1);
     grid->setColumnStretch(0, 1);
+    grid->setRowStretch(1, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
+
+    // Tab order: the left column from the top, then the unit groups, then the buttons.
+    const QList<QWidget *> order{m_port, m_sampleTime, m_sampleNum, m_sampleType[0], m_sampleType[1],
+                                 m_rectangle, m_circle, m_size[DuctBaseSizes::Width],
+                                 m_size[DuctBaseSizes::Height], m_size[DuctBaseSizes::Diameter],
+                                 m_velocityUnit[0], m_velocityUnit[1], m_flowUnit[0], m_flowUnit[1],
+                                 m_flowUnit[2], m_flowUnit[3], m_areaUnit[0], m_areaUnit[1],
+                                 m_areaUnit[2], m_accept, m_cancel};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     // Events.
     connect(m_sampleTypeGroup, &QButtonGroup::idClicked, this, [this] { OptSplType_Click(); });
