@@ -24,7 +24,7 @@ demo: build
 
 # The memory download: the virtual instrument and ventlink.
 demo-link: build
-	@scripts/demo $(BUILD_DIR) ventlink
+	@scripts/demo $(BUILD_DIR) ventlink --records 1000
 
 # Every test.
 check: build

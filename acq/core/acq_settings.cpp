@@ -2,6 +2,7 @@
 
 #include "acq/core/app_state.h"
 #include "common/core/settings_store.h"
+#include "common/core/window_placement.h"
 
 #include <cfloat>
 #include <cmath>
@@ -93,11 +94,7 @@ AcqSettings::WindowSettings AcqSettings::readWindow(const SettingsStore &store)
 {
     WindowSettings w;
     const QString windows = s(kWindowsSection);
-    auto geometry = [&](const char *key, double fallback) {
-        return store.readDouble(windows, s(key), fallback, fitsSingle);
-    };
-    w.twips = QRectF(geometry(kMainLeft, 1000), geometry(kMainTop, 1000),
-                     geometry(kMainWidth, 6500), geometry(kMainHeight, 6500));
+    w.twips = WindowPlacement::readTwips(store, QRectF(1000, 1000, 6500, 6500));
     auto fraction = [&](const char *key, float fallback) {
         return float(store.readDouble(windows, s(key), fallback,
                                       [](double v) { return v >= 0.0 && v <= 1.0; }));
@@ -111,10 +108,7 @@ void AcqSettings::writeWindow(SettingsStore &store, const WindowSettings &window
 {
     const auto single = NumberFormat::Precision::Single;
     const QString windows = s(kWindowsSection);
-    store.writeDouble(windows, s(kMainLeft), window.twips.left(), single);
-    store.writeDouble(windows, s(kMainTop), window.twips.top(), single);
-    store.writeDouble(windows, s(kMainWidth), window.twips.width(), single);
-    store.writeDouble(windows, s(kMainHeight), window.twips.height(), single);
+    WindowPlacement::writeTwips(store, window.twips);
     store.writeDouble(windows, s(kSplitter1), window.splitterFractions[0], single);
     store.writeDouble(windows, s(kSplitter2), window.splitterFractions[1], single);
     store.writeDouble(windows, s(kSplitter3), window.splitterFractions[2], single);

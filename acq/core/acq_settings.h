@@ -40,11 +40,8 @@ public:
     static constexpr auto kPort = "RS232c Port";
     static constexpr auto kBaudRate = "Baud Rate";
 
+    // "Windows": the window rectangle (WindowPlacement's keys) and the splitter fractions.
     static constexpr auto kWindowsSection = "Windows";
-    static constexpr auto kMainLeft = "Main Left";
-    static constexpr auto kMainTop = "Main Top";
-    static constexpr auto kMainWidth = "Main Width";
-    static constexpr auto kMainHeight = "Main Height";
     static constexpr auto kSplitter1 = "Splitter Position1";
     static constexpr auto kSplitter2 = "Splitter Position2";
     static constexpr auto kSplitter3 = "Splitter Position3";

@@ -3,10 +3,12 @@
 #include "common/core/single_instance.h"
 #include "common/core/status_codes.h"
 #include "common/ui/qt_translations.h"
-#include "common/ui/widget_message_presenter.h"
 #include "common/ui/window_fonts.h"
+#include "link/core/download_session.h"
 #include "link/core/link_state.h"
+#include "link/ui/link_presenter.h"
 #include "link/ui/main_window.h"
+#include "link/core/serial_link_port.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -19,6 +21,7 @@ int main(int argc, char **argv)
     installFontSubstitutions();
     const QString title = QLatin1String(LinkState::kApplicationTitle);
 
+    // 1. One copy only.
     SingleInstance instance(QStringLiteral("ventlink"));
     if (!instance.tryAcquire()) {
         QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
@@ -29,18 +32,29 @@ int main(int argc, char **argv)
         QMessageBox::warning(nullptr, title, QStringLiteral("Error reading from resource file."));
         return 1;
     }
+    // 2. Language; 3. the cached texts.
     LinkState state;
-    WidgetMessagePresenter presenter;
+    LinkPresenter presenter(state);
     state.presenter = &presenter;
     state.texts = Texts(&table, UiVariant::English);
     selectLinkLanguage(state, Language::detect());
     applyQtTranslations(state.texts.variant(), state.languageOffset != 0);
     if (loadLinkStrings(state) == status::kFailure)
         return 1;
+    // 4. Idle.
     state.idle = 1;
 
-    LinkMainWindow window(state);
+    SettingsStore store(title);
+    SerialLinkPort port(state);
+    LinkMainWindow window(state, store, port);
+    if (!window.loaded())
+        return 1;
+    // The instrument list follows the attached bridges; the chosen one is looked up again when
+    // "Read Data" is pressed.
+    window.setInstrumentScan([&port](PortTables &tables) { return port.scanInstruments(tables); });
+    window.session().setPortResolver([&port](const QString &serial) { return port.resolvePort(serial); });
     presenter.setParentWindow(&window);
+    // 5. Font and character set, then show.
     sApplyCharset(&window, state.charset);
     window.show();
     return app.exec();

@@ -1,0 +1,72 @@
+#include "link/core/serial_link_port.h"
+
+#include "link/core/link_state.h"
+
+SerialLinkPort::SerialLinkPort(LinkState &state, std::unique_ptr<BridgeSource> source,
+                               QObject *parent)
+    : QObject(parent), m_state(state),
+      m_source(source ? std::move(source) : std::make_unique<SystemBridgeSource>()),
+      m_discovery(*m_source), m_link(new SerialLink(LinkSettings::ventlink(), this))
+{
+    LinkFields fields;
+    fields.enableUsb = &m_state.flags.enableUsb;
+    m_link->bind(fields);
+    connect(m_link, &SerialLink::characterReceived, this, [this](char c) {
+        if (onReceived)
+            onReceived(QByteArray(1, c));
+    });
+    connect(m_link, &SerialLink::ctsChanged, this, [this] {
+        if (onLineFault)
+            onLineFault();
+    });
+    connect(m_link, &SerialLink::portError, this, [this] {
+        if (onLineFault)
+            onLineFault();
+    });
+}
+
+SerialLinkPort::~SerialLinkPort()
+{
+    // A probe still on the stack ends at once; the link goes when the event loop is back.
+    m_link->abort();
+    m_link->fRsClose();
+    if (m_link->isBusy()) {
+        m_link->setParent(nullptr);
+        m_link->deleteLater();
+    }
+}
+
+qint16 SerialLinkPort::fRsAutoConnect(const QString &port)
+{
+    return m_link->fRsAutoConnect(port);
+}
+
+QString SerialLinkPort::unitReply() const
+{
+    return m_link->gUnitReply();
+}
+
+qint16 SerialLinkPort::fRsStartRead()
+{
+    return m_link->fRsStartRead();
+}
+
+qint16 SerialLinkPort::fRsClose()
+{
+    return m_link->fRsClose();
+}
+
+void SerialLinkPort::abort()
+{
+    m_link->abort();
+}
+
+bool SerialLinkPort::scanInstruments(PortTables &tables) const
+{
+    return !m_discovery.refresh(tables, QStringList()).cleared;
+}
+
+QString SerialLinkPort::resolvePort(const QString &serial) const
+{
+    return m_discovery.fResolvePort(serial);
+}

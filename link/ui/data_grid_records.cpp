@@ -1,0 +1,126 @@
+#include "link/ui/data_grid_records.h"
+
+#include "common/ui/data_grid.h"
+
+#include <QHeaderView>
+
+namespace {
+
+Qt::Alignment alignmentFor(RecordGrid::Style style)
+{
+    switch (style) {
+    case RecordGrid::Style::Number:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case RecordGrid::Style::Marker:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case RecordGrid::Style::Plain:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+DataGridRecords::DataGridRecords(DataGrid *grid) : m_grid(grid) {}
+
+void DataGridRecords::applyTitles()
+{
+    m_grid->grid()->setHeaderTexts(m_titles);
+    // Each column as wide as its title or a typical value, whichever is wider; the widths
+    // follow the titles only, never the growing contents.
+    QHeaderView *header = m_grid->horizontalHeader();
+    const QFontMetrics titleMetrics(header->font());
+    const QFontMetrics cellMetrics(m_grid->font());
+    const int value = cellMetrics.horizontalAdvance(QStringLiteral("0000.00")) + 12;
+    for (int c = 0; c < m_titles.size(); ++c)
+        header->resizeSection(c, qMax(value, titleMetrics.horizontalAdvance(m_titles.at(c)) + 14));
+}
+
+int DataGridRecords::rowCount() const
+{
+    return m_grid->grid()->gridRowCount();
+}
+
+void DataGridRecords::setRowCount(int rows)
+{
+    m_grid->grid()->setGridRowCount(rows);
+}
+
+int DataGridRecords::columnCount() const
+{
+    return m_grid->grid()->gridColumnCount();
+}
+
+void DataGridRecords::setColumnCount(int columns)
+{
+    m_grid->grid()->setGridColumnCount(columns);
+    while (m_titles.size() < columns)
+        m_titles << QString();
+    while (m_titles.size() > columns)
+        m_titles.removeLast();
+    applyTitles();
+}
+
+QString DataGridRecords::cell(int row, int column) const
+{
+    if (row == 0)
+        return column >= 1 && column <= columnCount() ? m_titles.value(column - 1) : QString();
+    return m_grid->grid()->cell(row, column);
+}
+
+void DataGridRecords::setCell(int row, int column, const QString &text, Style style)
+{
+    if (row == 0) {
+        if (column < 1 || column > columnCount())
+            return;
+        m_titles[column - 1] = text;
+        if (m_suspended > 0)
+            m_titlesChanged = true;
+        else
+            applyTitles();
+        return;
+    }
+    m_grid->grid()->setCell(row, column, text, alignmentFor(style));
+}
+
+RecordGrid::Style DataGridRecords::cellStyle(int row, int column) const
+{
+    const Qt::Alignment a = m_grid->grid()->cellAlignment(row, column);
+    if (a & Qt::AlignRight)
+        return Style::Number;
+    if (a & Qt::AlignHCenter)
+        return Style::Marker;
+    return Style::Plain;
+}
+
+void DataGridRecords::setColumnHidden(int column, bool hidden)
+{
+    m_grid->setGridColumnHidden(column, hidden);
+}
+
+bool DataGridRecords::isColumnHidden(int column) const
+{
+    return m_grid->isGridColumnHidden(column);
+}
+
+void DataGridRecords::suspendRedraw()
+{
+    ++m_suspended;
+    m_grid->suspendRedraw();
+}
+
+void DataGridRecords::resumeRedraw()
+{
+    if (m_suspended == 0)
+        return;
+    if (--m_suspended == 0 && m_titlesChanged) {
+        m_titlesChanged = false;
+        applyTitles();
+    }
+    m_grid->resumeRedraw();
+}
+
+void DataGridRecords::setCurrentRow(int row)
+{
+    m_grid->setActiveCell(row, 1);
+}

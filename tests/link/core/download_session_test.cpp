@@ -1,0 +1,408 @@
+// The download session over a scripted port and window: start checks, the receive queue, one
+// line per tick, the end by "/", and every way a download fails back to idle with one message.
+#include "link/core/download_session.h"
+#include "link/core/download_view.h"
+#include "link/core/link_port.h"
+#include "link/core/link_status.h"
+#include "link/core/memory_grid.h"
+#include "link/core/record_decoder.h"
+#include "tests/link/core/link_test_support.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using linktest::flags;
+using linktest::makeState;
+
+namespace {
+
+class ScriptedPort : public LinkPort
+{
+public:
+    qint16 fRsAutoConnect(const QString &port) override
+    {
+        probedPorts << port;
+        if (duringProbe)
+            duringProbe();
+        return probeResult;
+    }
+    QString unitReply() const override { return reply; }
+    qint16 fRsStartRead() override
+    {
+        ++startReads;
+        open = startReadResult == status::kSuccess;
+        return startReadResult;
+    }
+    qint16 fRsClose() override
+    {
+        ++closes;
+        open = false;
+        return closeResult;
+    }
+    void abort() override { ++aborts; }
+
+    void send(const QByteArray &bytes)
+    {
+        if (open && onReceived)
+            onReceived(bytes);
+    }
+
+    QStringList probedPorts;
+    std::function<void()> duringProbe;
+    qint16 probeResult = status::kSuccess;
+    QString reply = QStringLiteral("\nm/s;m3/h;kPa;C\r");
+    qint16 startReadResult = status::kSuccess;
+    qint16 closeResult = status::kSuccess;
+    int startReads = 0;
+    int closes = 0;
+    int aborts = 0;
+    bool open = false;
+};
+
+using linktest::ScriptedView;
+
+struct Download
+{
+    explicit Download(OptionFlags f = flags(0, 0, 0))
+        : state(makeState(0, UiVariant::English, f)), decoder(*state, grid),
+          session(*state, grid, decoder, view, port)
+    {
+        state->presenter = &presenter;
+        state->ports.gSerialNos[1] = QStringLiteral("0099999");
+        state->ports.gPortNames[1] = QStringLiteral("/dev/ttyUSB7");
+        state->ports.gSerialNos[2] = QStringLiteral("0012345");
+        state->ports.gPortNames[2] = QStringLiteral(" /dev/pts/9 ");
+        view.folder = dir.path();
+        decoder.smChangeTitle(QStringLiteral("Type"));
+        session.setClock([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8)); });
+        session.setWatchdogInterval(200);
+    }
+    // Runs ticks until idle (at most `limit`).
+    int tickUntilIdle(int limit = 1000)
+    {
+        int n = 0;
+        while (session.tmrGetData()->isActive() && n < limit) {
+            session.tmrGetData_Timer();
+            ++n;
+        }
+        return n;
+    }
+    QStringList savedLines(const QString &name = QStringLiteral("run"))
+    {
+        bool crlf = false;
+        QStringList lines = linktest::readCrLfLines(dir.path() + "/" + name + ".CSV", &crlf);
+        EXPECT_TRUE(crlf);
+        return lines;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<LinkState> state;
+    MemoryGrid grid;
+    RecordDecoder decoder;
+    ScriptedPort port;
+    ScriptedView view;
+    linktest::RecordingPresenter presenter;
+    DownloadSession session;
+};
+
+const QByteArray kDumpCrLf = "AH\r\n"
+                             "001;  120;  340;mm;  VEL\r\n"
+                             "01;12.5;23.4\r\n"
+                             "02;12.7;23.5\r\n"
+                             "AH again\r\n"
+                             "002;  130;  350;mm;  VEL\r\n"
+                             "01;3.0;23.6\r\n"
+                             "03;9.9;20.0/\r\n";
+
+} // namespace
+
+TEST(DownloadSession, DumpFillsGridOneLinePerTickAndSavesTheFile)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    ASSERT_TRUE(d.session.tmrGetData()->isActive());
+    EXPECT_EQ(d.port.probedPorts, QStringList{"/dev/pts/9"}); // resolved by serial text, trimmed
+    EXPECT_EQ(d.state->idle, 0);
+    EXPECT_EQ(d.view.status, "Read Data");
+    EXPECT_TRUE(d.view.downloading);
+
+    d.port.send(kDumpCrLf.left(30));
+    d.port.send(kDumpCrLf.mid(30));
+    EXPECT_EQ(d.session.queue().size(), 6u); // two "AH" lines dropped
+    d.session.tmrGetData_Timer();
+    EXPECT_EQ(d.grid.rowCount(), 1); // one line per tick
+    EXPECT_EQ(d.tickUntilIdle(), 5);
+
+    EXPECT_EQ(d.state->idle, 1);
+    EXPECT_FALSE(d.view.downloading);
+    EXPECT_EQ(d.view.status, "Display ");
+    EXPECT_TRUE(d.presenter.messages.isEmpty());
+    EXPECT_FALSE(d.port.open);
+    // the "/" line is shown, but after the file was written
+    ASSERT_EQ(d.grid.rowCount(), 4);
+    EXPECT_EQ(d.grid.rowText(4), "||||03|9.9|20.0/");
+    EXPECT_EQ(d.savedLines(), linktest::readExpected("save_atm_off.csv"));
+}
+
+TEST(DownloadSession, CrOnlyLineEndsGiveTheSameLinesWithoutTheirFirstCharacter)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("AH\r#001;  120;  340;mm;  VEL\r#01;12.5;23.4\rAH\r#/\r");
+    EXPECT_EQ(d.session.queue().size(), 3u);
+    d.tickUntilIdle();
+    EXPECT_EQ(d.grid.rowText(1), "001|  120|  340|mm|01|12.5|23.4");
+    EXPECT_EQ(d.savedLines().mid(3),
+              QStringList({"No,X,Y,inch/mm,No,Vel(m/s),Temp( deg.C ),",
+                           "001,  120,  340,mm,01,12.5,23.4,"}));
+}
+
+TEST(DownloadSession, SlashOnlyDumpSavesHeadingsAndShowsNoDataOnce)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("/\r");
+    d.tickUntilIdle();
+    EXPECT_EQ(d.presenter.messages, QStringList{"No Data!"});
+    EXPECT_EQ(d.state->gLinkStatus, linkstatus::kNoData);
+    EXPECT_EQ(d.grid.rowCount(), 1);
+    EXPECT_EQ(d.grid.rowText(1), "||||||");
+    const QStringList lines = d.savedLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "Ventolux PC-LINK Software");
+    EXPECT_EQ(lines[1], "Date,2024-05-06 07:08");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], "No,X,Y,inch/mm,No,Type,Temp( deg.C ),");
+}
+
+TEST(DownloadSession, PartialLinesAndEmptyLinesNeverEndTheDump)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("\r\r\n\r#01;1;2\r#02;3;4");
+    d.tickUntilIdle(10);
+    EXPECT_TRUE(d.session.tmrGetData()->isActive()) << "an empty line ended the dump";
+    EXPECT_EQ(d.grid.rowCount(), 1);
+    EXPECT_EQ(d.session.queue().lineBuffer(), "#02;3;4"); // not shown until a CR comes
+    d.port.send("\r/\r");
+    d.tickUntilIdle();
+    EXPECT_EQ(d.grid.rowCount(), 2);
+    EXPECT_TRUE(d.presenter.messages.isEmpty());
+}
+
+TEST(DownloadSession, StartRefusalsReturnToIdleWithTheirMessage)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(Download &)> setup;
+        QStringList messages;
+        bool probed;
+    };
+    const std::vector<Case> cases = {
+        {"empty name", [](Download &d) { d.view.fileName.clear(); }, {"Please Input File Name!"}, false},
+        {"blank name", [](Download &d) { d.view.fileName = "   "; }, {"Please Input File Name!"}, false},
+        {"forbidden character", [](Download &d) { d.view.fileName = "a*b"; }, {"Please Input File Name!"}, false},
+        {"overwrite declined",
+         [](Download &d) {
+             QFile f(d.dir.path() + "/run.CSV");
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             d.presenter.answer = status::kAnswerNo;
+         },
+         {},
+         false},
+        {"no instrument chosen", [](Download &d) { d.view.instrument.clear(); }, {}, false},
+        {"instrument gone", [](Download &d) { d.state->ports.clear(); }, {}, false},
+        {"open error", [](Download &d) { d.port.probeResult = 1; }, {"Rs232c open error !"}, true},
+        {"no answer", [](Download &d) { d.port.probeResult = 3; }, {"Rs232c  communicate error !"}, true},
+        {"unit reply unreadable", [](Download &d) { d.port.reply = "\nm/s;m3/h\r"; }, {"No Data!"}, true},
+        {"reopen fails", [](Download &d) { d.port.startReadResult = status::kFailure; }, {}, true},
+    };
+    for (const Case &c : cases) {
+        Download d;
+        // an older error is never shown for a new download
+        d.state->gLinkStatus = linkstatus::kReadFile;
+        c.setup(d);
+        d.session.cmdMeasuring_Click();
+        EXPECT_EQ(d.presenter.messages, c.messages) << c.what;
+        EXPECT_EQ(d.state->idle, 1) << c.what;
+        EXPECT_FALSE(d.view.downloading) << c.what;
+        EXPECT_EQ(d.view.transitions, QStringList({"busy", "idle"})) << c.what;
+        EXPECT_FALSE(d.session.tmrGetData()->isActive()) << c.what;
+        EXPECT_EQ(!d.port.probedPorts.isEmpty(), c.probed) << c.what;
+        EXPECT_FALSE(d.port.open) << c.what;
+        EXPECT_EQ(d.grid.rowCount() >= 1, true) << c.what;
+    }
+}
+
+TEST(DownloadSession, NameIsTrimmedInPlaceAndSavedWithoutBlanks)
+{
+    Download d;
+    d.view.fileName = QStringLiteral("  field 7 ");
+    d.session.cmdMeasuring_Click();
+    EXPECT_EQ(d.view.fileName, "field 7");
+    d.port.send("#1;2;3;4;  VEL\r#/\r");
+    d.tickUntilIdle();
+    EXPECT_TRUE(QFile::exists(d.dir.path() + "/field 7.CSV"));
+}
+
+TEST(DownloadSession, DriveThatCannotBeSelectedStopsBeforeAnything)
+{
+    Download d;
+    d.view.driveOk = false;
+    d.session.cmdMeasuring_Click();
+    EXPECT_TRUE(d.view.transitions.isEmpty());
+    EXPECT_TRUE(d.port.probedPorts.isEmpty());
+    EXPECT_EQ(d.state->idle, 1);
+}
+
+TEST(DownloadSession, LineFaultMidDumpIsCode3Once)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("#001;1;2;mm;  VEL\r#01;1;2\r");
+    d.session.tmrGetData_Timer();
+    d.port.onLineFault();
+    EXPECT_EQ(d.presenter.messages, QStringList{"Rs232c  communicate error !"});
+    EXPECT_EQ(d.state->gLinkStatus, linkstatus::kCommunication);
+    EXPECT_EQ(d.state->idle, 1);
+    EXPECT_FALSE(d.session.tmrGetData()->isActive());
+    EXPECT_FALSE(d.port.open);
+    // a late fault or late bytes change nothing
+    d.port.onLineFault();
+    d.port.onReceived("#02;1;2\r");
+    EXPECT_EQ(d.presenter.messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(d.dir.path() + "/run.CSV"));
+}
+
+TEST(DownloadSession, WatchdogEndsASilentDump)
+{
+    Download d;
+    d.session.setWatchdogInterval(400);
+    d.session.setTickInterval(1000000); // only the ticks below
+    d.session.cmdMeasuring_Click();
+    d.port.send("#001;1;2;mm;  VEL\r");
+    // the queue holds a line: no watchdog while lines wait
+    QTest::qWait(450);
+    d.session.tmrGetData_Timer();
+    EXPECT_TRUE(d.session.tmrGetData()->isActive());
+    // bytes keep it alive, even without a complete line
+    for (const char *bytes : {"#01;", "1;", "2"}) {
+        d.port.send(bytes);
+        QTest::qWait(150);
+        d.session.tmrGetData_Timer();
+        EXPECT_TRUE(d.session.tmrGetData()->isActive());
+    }
+    // silence with an empty queue: code 3, back to idle
+    QTest::qWait(450);
+    d.session.tmrGetData_Timer();
+    EXPECT_FALSE(d.session.tmrGetData()->isActive());
+    EXPECT_EQ(d.presenter.messages, QStringList{"Rs232c  communicate error !"});
+    EXPECT_EQ(d.state->idle, 1);
+    EXPECT_FALSE(d.view.downloading);
+}
+
+TEST(DownloadSession, RunningTimerDrivesTheDumpAndTheWatchdog)
+{
+    Download d;
+    d.session.setTickInterval(5);
+    d.session.setWatchdogInterval(300);
+    d.session.cmdMeasuring_Click();
+    d.port.send("#001;1;2;mm;  VEL\r#01;1;2\r");
+    QTRY_VERIFY_WITH_TIMEOUT(!d.session.tmrGetData()->isActive(), 3000);
+    EXPECT_EQ(d.grid.rowCount(), 1);
+    EXPECT_EQ(d.presenter.messages, QStringList{"Rs232c  communicate error !"});
+}
+
+TEST(DownloadSession, NestedTicksWhileAMessageIsOpenDoNothing)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("#001;1;2;mm;  VEL\r");
+    // the port reports a failure code, then a tick notices it; while its message is open more
+    // ticks arrive
+    class NestingPresenter : public linktest::RecordingPresenter
+    {
+    public:
+        DownloadSession *session = nullptr;
+        void notify(Icon i, const QString &c, const QString &t) override
+        {
+            RecordingPresenter::notify(i, c, t);
+            session->tmrGetData_Timer();
+            session->tmrGetData_Timer();
+        }
+    } nesting;
+    nesting.session = &d.session;
+    d.state->presenter = &nesting;
+    d.state->gLinkStatus = linkstatus::kCloseError;
+    d.session.tmrGetData_Timer();
+    EXPECT_EQ(nesting.messages, QStringList{"Rs232c  communicate error !"});
+    EXPECT_EQ(d.grid.rowCount(), 0 + 1); // the queued line was never shown; one empty row
+}
+
+TEST(DownloadSession, FailedSaveIsShownOnce)
+{
+    Download d;
+    d.session.cmdMeasuring_Click();
+    d.port.send("#001;1;2;mm;  VEL\r#01;1;2\r#/\r");
+    // the folder disappears before the end
+    const QString folder = d.dir.path();
+    d.dir.remove();
+    d.tickUntilIdle();
+    EXPECT_EQ(d.presenter.messages, QStringList{"Save File Error!"});
+    EXPECT_EQ(d.state->gLinkStatus, linkstatus::kSaveFile);
+    EXPECT_EQ(d.state->idle, 1);
+    EXPECT_EQ(d.grid.rowText(1), "001|1|2|mm|01|1|2");
+}
+
+TEST(DownloadSession, CloseFailureIsReportedOnlyWhenNothingElseFailed)
+{
+    Download d;
+    d.port.closeResult = linkstatus::kCloseError;
+    d.session.cmdMeasuring_Click();
+    EXPECT_TRUE(d.presenter.messages.isEmpty()) << "smInit's close is not a download failure";
+    d.port.send("#001;1;2;mm;  VEL\r#/\r");
+    d.tickUntilIdle();
+    EXPECT_EQ(d.presenter.messages, QStringList{"Rs232c close error !"});
+
+    Download e;
+    e.port.closeResult = linkstatus::kCloseError;
+    e.session.cmdMeasuring_Click();
+    e.port.onLineFault();
+    EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
+}
+
+TEST(DownloadSession, StopDuringTheProbeEndsTheStart)
+{
+    Download d;
+    d.port.duringProbe = [&d] { d.session.sStopMeasu(); }; // the window was closed meanwhile
+    d.session.cmdMeasuring_Click();
+    EXPECT_EQ(d.port.aborts, 1);
+    EXPECT_EQ(d.port.startReads, 0);
+    EXPECT_FALSE(d.session.tmrGetData()->isActive());
+    EXPECT_EQ(d.state->idle, 1);
+    EXPECT_TRUE(d.presenter.messages.isEmpty());
+}
+
+TEST(ReceiveQueue, FirstInFirstOutAndAcknowledgementLines)
+{
+    ReceiveQueue q;
+    EXPECT_EQ(q.fInputs(), "");
+    q.takeBytes("AH1\r\nAH2\rAx\r\nA\rH\r");
+    EXPECT_EQ(q.size(), 3u);
+    EXPECT_EQ(q.fInputs(), "Ax");
+    EXPECT_EQ(q.fInputs(), "\nA");
+    EXPECT_EQ(q.fInputs(), "H");
+    EXPECT_EQ(q.fInputs(), "");
+    q.smSavBuf("x");
+    q.takeBytes("partial");
+    q.clear();
+    EXPECT_TRUE(q.isEmpty());
+    EXPECT_EQ(q.lineBuffer(), "");
+    // bytes above 127 are kept one character each
+    q.takeBytes("\xb0\r");
+    EXPECT_EQ(q.fInputs(), QString(QChar(0xb0)));
+}
