@@ -424,7 +424,7 @@ bool MeasurementParamDialog::checkSampleField(Field field)
 bool MeasurementParamDialog::checkSizeField(Field field)
 {
     const auto size = DuctBaseSizes::Field(field - Width);
-    const int displayUnit = checkedIndex(m_areaGroup);
+    const int displayUnit = m_areaGroup->checkedId();
     const DuctBaseSizes::Entry entry = m_base.leaveField(size, fieldText(field), displayUnit < 0 ? m_base.baseUnit() : displayUnit);
     if (entry.valid) {
         setFieldText(field, entry.text);
@@ -463,11 +463,6 @@ bool MeasurementParamDialog::TxtWMWidth_1_LostFocus() { return checkField(Width)
 bool MeasurementParamDialog::TxtWMHeight_1_LostFocus() { return checkField(Height); }
 bool MeasurementParamDialog::TxtWMDiameter_1_LostFocus() { return checkField(Diameter); }
 
-int MeasurementParamDialog::checkedIndex(const QButtonGroup *group) const
-{
-    return group->checkedId();
-}
-
 bool MeasurementParamDialog::smSetMeasurParam()
 {
     MeasurementParams::Choice c;
@@ -479,9 +474,9 @@ bool MeasurementParamDialog::smSetMeasurParam()
     if (fieldText(SampleNum) != m_loadedSampleNum)
         c.sampleCountText = fieldText(SampleNum);
     c.sampleType = m_sampleType[0]->isChecked() ? 0 : 1;
-    c.velocityUnit = qint16(qMax(0, checkedIndex(m_velocityGroup)));
-    c.flowUnit = qint16(qMax(0, checkedIndex(m_flowGroup)));
-    c.ductUnit = qint16(qMax(0, checkedIndex(m_areaGroup)));
+    c.velocityUnit = qint16(qMax(0, m_velocityGroup->checkedId()));
+    c.flowUnit = qint16(qMax(0, m_flowGroup->checkedId()));
+    c.ductUnit = qint16(qMax(0, m_areaGroup->checkedId()));
     c.ductShape = m_rectangle->isChecked() ? DuctUnits::Rectangle : DuctUnits::Circle;
     c.widthText = fieldText(Width);
     c.heightText = fieldText(Height);

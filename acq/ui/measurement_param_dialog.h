@@ -90,7 +90,6 @@ private:
     bool checkSizeField(Field field);
     void refuse(Field field, const QString &restored);
     void reportStatus(qint16 code);
-    int checkedIndex(const QButtonGroup *group) const;
 
     AppState &m_state;
     std::function<void(qint16)> m_reportStatus;
