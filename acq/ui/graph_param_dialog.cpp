@@ -39,6 +39,7 @@ GraphParamDialog::GraphParamDialog(AppState &state, QWidget *parent) : QDialog(p
         list->setObjectName(QStringLiteral("cboXRange_%1").arg(i));
         list->setEditable(true);
         list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr); // typing "3" must stay "3", not complete to "30"
         list->setMinimumWidth(90);
         group->addButton(option, i);
         grid->addWidget(option, i, 0);
@@ -57,6 +58,7 @@ GraphParamDialog::GraphParamDialog(AppState &state, QWidget *parent) : QDialog(p
     m_yRange->setObjectName(QStringLiteral("cboYRange"));
     m_yRange->setEditable(true);
     m_yRange->setInsertPolicy(QComboBox::NoInsert);
+    m_yRange->setCompleter(nullptr);
     m_yRange->setMinimumWidth(90);
     m_yRange->installEventFilter(this);
     m_yRange->lineEdit()->installEventFilter(this);

@@ -161,3 +161,20 @@ TEST_F(GraphParamDialogTest, CaptionsInEveryLanguage)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GraphParamDialogTest, TypedValuesAreNotCompletedFromTheLists)
+{
+    m_state.velocityUnit = 0;
+    GraphParamDialog d(m_state);
+    d.show();
+    d.cboYRange()->lineEdit()->clear();
+    QTest::keyClicks(d.cboYRange()->lineEdit(), QStringLiteral("3"));
+    EXPECT_EQ(d.cboYRange()->currentText(), QStringLiteral("3")); // not "30"
+    d.cboXRange(0)->lineEdit()->clear();
+    QTest::keyClicks(d.cboXRange(0)->lineEdit(), QStringLiteral("5"));
+    EXPECT_EQ(d.cboXRange(0)->currentText(), QStringLiteral("5")); // not "50"
+}
+
+} // namespace

@@ -1,0 +1,387 @@
+#include "acq/core/app_state.h"
+#include "acq/ui/measurement_param_dialog.h"
+#include "common/core/status_codes.h"
+#include "common/core/usb_discovery.h"
+#include "common/ui/window_fonts.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/test_support.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTimeMessage = QStringLiteral("The range of sampling time is    1.0--9999.0");
+const QString kCountMessage = QStringLiteral("The range of sampling number is    1--65500");
+
+class MeasurementParamDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
+        language(UiVariant::English, 0);
+        m_state.sampleTime = 1.0f;
+        m_state.sampleCount = 65500;
+        m_state.sampleType = 1;
+        m_state.ports.gPortNames[1] = QStringLiteral("/dev/ttyUSB0");
+        m_state.ports.gSerialNos[1] = QStringLiteral("VL100");
+        m_state.ports.gPortNames[3] = QStringLiteral("/dev/pts/12");
+        m_state.ports.gSerialNos[3] = QStringLiteral("VL300");
+    }
+    void language(UiVariant v, qint16 offset)
+    {
+        m_state.presenter = &m_presenter;
+        m_state.texts = Texts(&m_table, v);
+        m_state.languageOffset = offset;
+        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
+    }
+    // A dialog that reports status codes to `codes` and resolves instruments over the state's
+    // tables as they are at the moment of asking (as the USB discovery would).
+    std::unique_ptr<MeasurementParamDialog> open()
+    {
+        auto d = std::make_unique<MeasurementParamDialog>(
+            m_state, [this](qint16 code) { m_codes << code; },
+            [this](const QString &serial) { return UsbDiscovery::portForSerial(m_state.ports, serial); });
+        d->show();
+        return d;
+    }
+    static void focusInto(MeasurementParamDialog &d, QWidget *field)
+    {
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        field->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(field->hasFocus());
+    }
+    static void retype(QLineEdit *edit, const char *text)
+    {
+        edit->selectAll();
+        QTest::keyClicks(edit, QLatin1String(text));
+    }
+
+    StringTable m_table;
+    venttest::RecordingPresenter m_presenter;
+    AppState m_state;
+    QList<qint16> m_codes;
+};
+
+TEST_F(MeasurementParamDialogTest, OpensWithTheListsAndTheStoredValues)
+{
+    m_state.ductShape = 1;
+    m_state.ductUnit = 1;
+    m_state.ductDiameter = 3.9375;
+    m_state.velocityUnit = 1;
+    m_state.flowUnit = 2;
+    m_state.sampleTime = 0.5f;
+    auto d = open();
+    EXPECT_EQ(d->objectName(), "frmMSet");
+    EXPECT_EQ(d->windowTitle(), "Measuring Parameter Seting");
+    ASSERT_EQ(d->cmbRSPort()->count(), 2);
+    EXPECT_EQ(d->cmbRSPort()->itemText(0), "VL100");
+    EXPECT_EQ(d->cmbRSPort()->itemText(1), "VL300");
+    EXPECT_EQ(d->cmbRSPort()->currentIndex(), -1);
+    EXPECT_EQ(d->cmbSampleTime()->count(), 7);
+    EXPECT_EQ(d->cmbSampleTime()->itemText(6), "600.0");
+    EXPECT_EQ(d->cmbSampleTime()->currentText(), "0.5");
+    EXPECT_EQ(d->cmbSampleNum()->count(), 6);
+    EXPECT_EQ(d->cmbSampleNum()->currentText(), "65500");
+    EXPECT_TRUE(d->OptSplType(1)->isChecked());
+    EXPECT_TRUE(d->OptWSUnit(1)->isChecked());
+    EXPECT_TRUE(d->OptWindCapUnit(2)->isChecked());
+    EXPECT_TRUE(d->OptAreaUnit(1)->isChecked());
+    EXPECT_TRUE(d->OptCircle_1()->isChecked());
+    EXPECT_FALSE(d->TxtWMWidth_1()->isEnabled());
+    EXPECT_FALSE(d->TxtWMHeight_1()->isEnabled());
+    EXPECT_TRUE(d->TxtWMDiameter_1()->isEnabled());
+    EXPECT_EQ(d->TxtWMDiameter_1()->text(), "3.938");
+    EXPECT_EQ(d->TxtWMWidth_1()->text(), "10.000");
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
+
+    // The label follows the sample type; the shape options switch the size fields.
+    EXPECT_EQ(d->lblSampleTime()->text(), "Sampling Time:");
+    d->OptSplType(0)->click();
+    EXPECT_EQ(d->lblSampleTime()->text(), "Interval Time :");
+    d->OptSplType(1)->click();
+    EXPECT_EQ(d->lblSampleTime()->text(), "Sampling Time:");
+    d->OptRectangle_1()->click();
+    EXPECT_TRUE(d->TxtWMWidth_1()->isEnabled());
+    EXPECT_TRUE(d->TxtWMHeight_1()->isEnabled());
+    EXPECT_FALSE(d->TxtWMDiameter_1()->isEnabled());
+    EXPECT_EQ(m_state.ductShape, 1); // nothing changes until the dialog is accepted
+}
+
+TEST_F(MeasurementParamDialogTest, SamplingEntriesAreCheckedWhenLeft)
+{
+    m_state.sampleTime = 2.0f;
+    m_state.sampleCount = 300;
+    auto d = open();
+    struct Case { bool time; const char *text; bool valid; };
+    const Case cases[] = {
+        {true, "0.5", false}, {true, "9999", true},  {true, "10000", false}, {true, "abc", false},
+        {true, "1", true},    {false, "65501", false}, {false, "65500", true}, {false, "0", false},
+        {false, "", false},   {false, "1", true},
+    };
+    for (const Case &c : cases) {
+        m_presenter.shown.clear();
+        QComboBox *combo = c.time ? d->cmbSampleTime() : d->cmbSampleNum();
+        combo->setEditText(QLatin1String(c.text));
+        EXPECT_EQ(c.time ? d->cmbSampleTime_LostFocus() : d->cmbSampleNum_LostFocus(), c.valid) << c.text;
+        if (c.valid) {
+            EXPECT_EQ(m_presenter.count(), 0) << c.text;
+            EXPECT_EQ(combo->currentText(), QLatin1String(c.text));
+            continue;
+        }
+        ASSERT_EQ(m_presenter.count(), 1) << c.text;
+        EXPECT_EQ(m_presenter.shown[0].caption, "Error Message");
+        EXPECT_EQ(m_presenter.lastText(), c.time ? kTimeMessage : kCountMessage);
+        EXPECT_EQ(combo->currentText(), c.time ? "2" : "300") << c.text; // the stored value, plain
+        EXPECT_EQ(combo->lineEdit()->selectedText(), combo->currentText());
+    }
+}
+
+TEST_F(MeasurementParamDialogTest, TabbingOutOfARefusedEntryKeepsTheFocus)
+{
+    auto d = open();
+    focusInto(*d, d->cmbSampleTime());
+    retype(d->cmbSampleTime()->lineEdit(), "0.5");
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Tab);
+    ASSERT_EQ(m_presenter.count(), 1);
+    EXPECT_EQ(m_presenter.lastText(), kTimeMessage);
+    EXPECT_EQ(d->cmbSampleTime()->currentText(), "1");
+    EXPECT_TRUE(d->cmbSampleTime()->hasFocus());
+
+    // The list's own popup is not leaving the field.
+    retype(d->cmbSampleTime()->lineEdit(), "0.25");
+    d->cmbSampleTime()->showPopup();
+    d->cmbSampleTime()->hidePopup();
+    EXPECT_EQ(m_presenter.count(), 1);
+    retype(d->cmbSampleTime()->lineEdit(), "9999");
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Tab);
+    EXPECT_EQ(m_presenter.count(), 1);
+    EXPECT_FALSE(d->cmbSampleTime()->hasFocus());
+    EXPECT_EQ(d->cmbSampleTime()->currentText(), "9999");
+
+    // What is typed stays as typed: 6 samples are not completed to the list's 65500.
+    ASSERT_TRUE(d->cmbSampleNum()->hasFocus());
+    retype(d->cmbSampleNum()->lineEdit(), "6");
+    QTest::keyClick(d->cmbSampleNum(), Qt::Key_Tab);
+    EXPECT_EQ(d->cmbSampleNum()->currentText(), "6");
+}
+
+TEST_F(MeasurementParamDialogTest, AcceptTakesTheValuesIntoTheState)
+{
+    m_state.velocityUnit = 0;
+    m_state.velYMax = 40;
+    auto d = open();
+    d->cmbRSPort()->setCurrentIndex(1);
+    d->cmbSampleTime()->setEditText("2.26");
+    d->cmbSampleNum()->setEditText("100");
+    d->OptSplType(0)->click();
+    d->OptWSUnit(1)->click();
+    d->OptWindCapUnit(3)->click();
+    d->OptCircle_1()->click();
+    d->TxtWMDiameter_1()->setText("100");
+    QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(m_presenter.count(), 0);
+    EXPECT_EQ(m_state.usbSerialText, "VL300");
+    EXPECT_EQ(m_state.portPath, "/dev/pts/12");
+    EXPECT_EQ(m_state.portNumber, 12);
+    EXPECT_EQ(m_state.sampleTime, 2.3f);
+    EXPECT_EQ(m_state.sampleCount, 100);
+    EXPECT_EQ(m_state.sampleType, 0);
+    EXPECT_EQ(m_state.velocityUnit, 1);
+    EXPECT_EQ(m_state.velYMax, 18000);
+    EXPECT_EQ(m_state.flowUnit, 3);
+    EXPECT_EQ(m_state.ductShape, 1);
+    EXPECT_EQ(m_state.ductUnit, 0);
+    EXPECT_DOUBLE_EQ(m_state.ductArea, 7850);
+
+    // Again with FPM unchanged: the maximum the user set in the meantime stays.
+    m_state.velYMax = 5000;
+    auto again = open();
+    again->cmbRSPort()->setCurrentIndex(0);
+    QTest::mouseClick(again->ComdMeasurement(), Qt::LeftButton);
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
+    EXPECT_EQ(m_state.velYMax, 5000);
+    EXPECT_EQ(m_state.portNumber, 0); // /dev/ttyUSB0
+    EXPECT_EQ(m_state.usbSerialText, "VL100");
+}
+
+TEST_F(MeasurementParamDialogTest, EnterChecksTheFocusedFieldBeforeAccepting)
+{
+    m_state.simulation = 1;
+    auto d = open();
+    focusInto(*d, d->cmbSampleTime());
+    retype(d->cmbSampleTime()->lineEdit(), "abc");
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_NE(m_state.paramDialogResult, status::kDialogAccepted);
+    ASSERT_EQ(m_presenter.count(), 1);
+    EXPECT_EQ(m_presenter.lastText(), kTimeMessage);
+    EXPECT_EQ(d->cmbSampleTime()->currentText(), "1");
+    EXPECT_TRUE(d->cmbSampleTime()->hasFocus());
+
+    // The same for a duct size: code 13, the size put back, the dialog stays.
+    focusInto(*d, d->TxtWMWidth_1());
+    retype(d->TxtWMWidth_1(), "0");
+    QTest::keyClick(d->TxtWMWidth_1(), Qt::Key_Return);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(m_codes, QList<qint16>{13});
+    EXPECT_EQ(d->TxtWMWidth_1()->text(), "10.000");
+    EXPECT_TRUE(d->TxtWMWidth_1()->hasFocus());
+    EXPECT_EQ(m_state.ductWidth, 10.0);
+
+    // A valid entry is taken by Enter.
+    retype(d->TxtWMWidth_1(), "25");
+    QTest::keyClick(d->TxtWMWidth_1(), Qt::Key_Return);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
+    EXPECT_EQ(m_state.ductWidth, 25.0);
+    EXPECT_DOUBLE_EQ(m_state.ductArea, 250);
+}
+
+TEST_F(MeasurementParamDialogTest, UntouchedStoredValuesPass)
+{
+    m_state.sampleTime = 0.5f;
+    m_state.sampleCount = 65500;
+    auto d = open();
+    d->cmbRSPort()->setCurrentIndex(0);
+    focusInto(*d, d->cmbSampleTime());
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return);
+    EXPECT_EQ(m_presenter.count(), 0);
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
+    EXPECT_EQ(m_state.sampleTime, 0.5f);
+    EXPECT_EQ(m_state.sampleCount, 65500);
+}
+
+TEST_F(MeasurementParamDialogTest, InstrumentIsResolvedBySerialTextWhenAccepting)
+{
+    m_state.portNumber = 5;
+    m_state.portPath = "/dev/ttyS4";
+    m_state.usbSerialText = "OLD";
+    auto d = open();
+    d->cmbRSPort()->setCurrentIndex(1); // VL300, slot 3 when the dialog opened
+    // The tables are rebuilt while the dialog is open: VL100 is unplugged, VL300 moves to slot 1.
+    m_state.ports.clear();
+    m_state.ports.gPortNames[1] = "/dev/pts/12";
+    m_state.ports.gSerialNos[1] = "VL300";
+    QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
+    EXPECT_EQ(m_state.portPath, "/dev/pts/12");
+    EXPECT_EQ(m_state.usbSerialText, "VL300");
+
+    // The chosen instrument disappears: not accepted, nothing changes, no message.
+    m_state.sampleTime = 1.0f;
+    auto gone = open();
+    gone->cmbRSPort()->setCurrentIndex(0); // VL300
+    gone->cmbSampleTime()->setEditText("5");
+    m_state.ports.clear();
+    QTest::mouseClick(gone->ComdMeasurement(), Qt::LeftButton);
+    EXPECT_FALSE(gone->isVisible());
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
+    EXPECT_EQ(m_state.portPath, "/dev/pts/12");
+    EXPECT_EQ(m_state.sampleTime, 1.0f);
+    EXPECT_EQ(m_presenter.count(), 0);
+}
+
+TEST_F(MeasurementParamDialogTest, NoInstrumentClosesWithoutStartingExceptInSimulation)
+{
+    m_state.ports.clear();
+    m_state.portNumber = 2;
+    for (qint16 simulation : {0, 1}) {
+        m_state.simulation = simulation;
+        m_state.sampleCount = 65500;
+        auto d = open();
+        EXPECT_EQ(d->cmbRSPort()->count(), 0);
+        d->cmbSampleNum()->setEditText("10");
+        QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(m_state.paramDialogResult, simulation ? status::kDialogAccepted : status::kDialogNotAccepted);
+        EXPECT_EQ(m_state.sampleCount, simulation ? 10 : 65500);
+        EXPECT_EQ(m_state.portNumber, 2);
+    }
+}
+
+TEST_F(MeasurementParamDialogTest, DuctSizesFollowTheUnitAndRefuseBadEntries)
+{
+    m_state.ductUnit = 0;
+    auto d = std::make_unique<MeasurementParamDialog>(m_state, nullptr, nullptr); // shows messages[13] itself
+    d->show();
+    d->TxtWMWidth_1()->setText("100");
+    EXPECT_TRUE(d->TxtWMWidth_1_LostFocus());
+    EXPECT_EQ(d->TxtWMWidth_1()->text(), "100.000");
+    const struct { int unit; const char *width; } steps[] = {{1, "3.937"}, {2, "0.328"}, {0, "100.000"}};
+    for (const auto &s : steps) {
+        d->OptAreaUnit(s.unit)->click();
+        EXPECT_EQ(d->TxtWMWidth_1()->text(), QLatin1String(s.width)) << s.unit;
+        EXPECT_EQ(d->TxtWMHeight_1()->text(), s.unit == 1 ? "0.394" : s.unit == 2 ? "0.033" : "10.000");
+    }
+
+    // In inch, refused entries put back the base size in inch.
+    d->OptAreaUnit(1)->click();
+    for (const char *bad : {"0", "abc", "-2", "1000000.5"}) {
+        m_presenter.shown.clear();
+        d->TxtWMWidth_1()->setText(QLatin1String(bad));
+        EXPECT_FALSE(d->TxtWMWidth_1_LostFocus()) << bad;
+        ASSERT_EQ(m_presenter.count(), 1);
+        EXPECT_EQ(m_presenter.lastText(), "the value of input is error!");
+        EXPECT_EQ(d->TxtWMWidth_1()->text(), "3.937");
+        EXPECT_EQ(d->TxtWMWidth_1()->selectedText(), "3.937");
+    }
+    d->TxtWMHeight_1()->setText("1000000");
+    EXPECT_TRUE(d->TxtWMHeight_1_LostFocus());
+    EXPECT_EQ(d->TxtWMHeight_1()->text(), "1000000.000");
+}
+
+TEST_F(MeasurementParamDialogTest, CancelAndClosingChangeNothing)
+{
+    m_state.simulation = 1;
+    m_state.sampleCount = 65500;
+    for (bool byFrame : {false, true}) {
+        auto d = open();
+        d->cmbSampleNum()->setEditText("10");
+        d->OptWSUnit(1)->click();
+        if (byFrame)
+            d->close();
+        else
+            QTest::mouseClick(d->ComdCancel(), Qt::LeftButton);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
+        EXPECT_EQ(m_state.sampleCount, 65500);
+        EXPECT_EQ(m_state.velocityUnit, 0);
+    }
+}
+
+TEST_F(MeasurementParamDialogTest, CaptionsInEveryLanguage)
+{
+    installFontSubstitutions();
+    const struct
+    {
+        UiVariant v;
+        qint16 offset;
+        const char *name;
+    } langs[] = {{UiVariant::English, 0, "en"}, {UiVariant::Japanese, 10000, "ja"}, {UiVariant::Chinese, 10000, "zh"}};
+    for (const auto &l : langs) {
+        language(l.v, l.offset);
+        m_state.sampleType = 0;
+        auto d = open();
+        EXPECT_EQ(d->fLoadRes(), status::kSuccess);
+        EXPECT_EQ(d->windowTitle(), m_state.localText(2110));
+        EXPECT_EQ(d->lblSampleTime()->text(), m_state.localText(2127));
+        EXPECT_EQ(d->OptSplType(0)->text(), m_state.localText(2125));
+        EXPECT_EQ(d->OptAreaUnit(2)->text(), m_state.localText(2154));
+        EXPECT_EQ(d->ComdMeasurement()->text(), m_state.localText(2171));
+        EXPECT_EQ(d->ComdCancel()->text(), m_state.localText(601));
+        venttest::maybeScreenshot(d.get(), QStringLiteral("measurement-parameters-") + QLatin1String(l.name));
+    }
+}
+
+} // namespace
