@@ -48,5 +48,9 @@ constexpr int kFixedVelocityAxis = 9516;
 constexpr int kFixedFlowAxis = 9517;
 constexpr int kFixedErrorMessageCaption = 9521;
 constexpr int kFixedSimulationSuffix = 9522;
+// Atmosphere cells of the data tables: an error flag, no value (English), no value (other languages).
+constexpr int kFixedAtmError = 9541;
+constexpr int kFixedAtmNone = 9542;
+constexpr int kFixedAtmNoneLocal = 9543;
 
 } // namespace acqid

@@ -1,0 +1,422 @@
+#include "acq/ui/time_chart.h"
+
+#include "acq/ui/time_axis_ticker.h"
+
+#include <QMouseEvent>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr int kMinReplotMs = 40;   // at most 25 redraws a second
+constexpr int kMaxReplotMs = 1000; // however slow a redraw, at least one a second
+constexpr double kBarFraction = 0.6; // share of a point's space a bar fills: a clear gap remains
+
+const QColor kLineColour(0, 64, 160);
+const QColor kBarPen(0, 90, 120);
+const QColor kBarFill(100, 180, 200);
+const QColor kMarkerColour(220, 0, 0);
+const QColor kGridColour(200, 200, 200);
+
+QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
+{
+    QPen p(colour, 1, style);
+    p.setCosmetic(true);
+    return p;
+}
+
+} // namespace
+
+TimeChart::TimeChart(QWidget *parent)
+    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_markerX(kNaN)
+{
+    setObjectName(QStringLiteral("TimeChart"));
+    setAntialiasedElements(QCP::aeNone);
+    setNotAntialiasedElements(QCP::aeAll);
+    setNoAntialiasingOnDrag(true);
+    setPlottingHint(QCP::phCacheLabels, true);
+    setInteractions(QCP::Interactions());
+    setBackground(Qt::white);
+
+    xAxis->setTicker(m_ticker);
+    for (QCPAxis *axis : {xAxis, yAxis, xAxis2, yAxis2}) {
+        axis->setBasePen(pen(Qt::black));
+        axis->setTickPen(pen(Qt::black));
+        axis->setSubTickPen(pen(Qt::black));
+        axis->grid()->setPen(pen(kGridColour));
+        axis->grid()->setZeroLinePen(Qt::NoPen);
+        axis->grid()->setSubGridVisible(false);
+    }
+    for (QCPAxis *axis : {xAxis2, yAxis2}) {
+        axis->setTicks(false);
+        axis->setTickLabels(false);
+        axis->grid()->setVisible(false);
+    }
+    xAxis->setRange(0, 60);
+    yAxis->setRange(0, 60);
+
+    m_line = addGraph(xAxis, yAxis);
+    m_line->setPen(pen(kLineColour));
+    m_line->setLineStyle(QCPGraph::lsLine);
+    m_line->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, kLineColour, 4));
+    m_line->setAntialiased(false);
+    m_line->setAntialiasedScatters(false);
+
+    m_bars = new QCPBars(xAxis, yAxis);
+    m_bars->setPen(pen(kBarPen));
+    m_bars->setBrush(kBarFill);
+    m_bars->setAntialiased(false);
+    m_bars->setAntialiasedFill(false);
+    m_bars->setVisible(false);
+
+    m_marker = new QCPItemStraightLine(this);
+    m_marker->setObjectName(QStringLiteral("X"));
+    m_marker->setPen(pen(kMarkerColour));
+    m_marker->setAntialiased(false);
+    m_marker->setClipToAxisRect(true);
+    m_marker->point1->setType(QCPItemPosition::ptPlotCoords);
+    m_marker->point2->setType(QCPItemPosition::ptPlotCoords);
+    m_marker->setVisible(false);
+
+    m_replotTimer.setSingleShot(true);
+    m_replotTimer.setInterval(kMinReplotMs);
+    connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
+
+    iniDataNum(1, 1);
+    setGridShown(true);
+    applyFonts();
+}
+
+TimeChart::~TimeChart() = default;
+
+// --- data -------------------------------------------------------------------------------------
+
+void TimeChart::iniDataNum(int seriesCount, int pointsPerSeries)
+{
+    m_seriesCount = qBound(1, seriesCount, kSeriesMax);
+    for (int s = 0; s < kSeriesMax; ++s)
+        m_series[size_t(s)].reset(s < m_seriesCount ? pointsPerSeries : 0);
+    m_markerIndex = 0;
+    m_markerX = kNaN;
+    placeMarker();
+    rebuildPlotData();
+    requestReplot();
+}
+
+const ChartSeries &TimeChart::series(int s) const
+{
+    return m_series[size_t(s >= 1 && s <= m_seriesCount ? s - 1 : 0)];
+}
+
+void TimeChart::setPoint(int k, double x, double y)
+{
+    ChartSeries &s = m_series[0];
+    const int before = s.pointCount();
+    const double lastX = s.x(before);
+    s.setPoint(k, x, y);
+    // Appending in X order goes straight into the plot data; anything else rebuilds it.
+    if (k == before + 1 && std::isfinite(x) && (!std::isfinite(lastX) || x > lastX))
+        appendPlotPoint(x, y);
+    else
+        rebuildPlotData();
+    updateAutoY();
+    requestReplot();
+}
+
+void TimeChart::appendPlotPoint(double x, double y)
+{
+    if (!std::isfinite(x))
+        return;
+    m_line->data()->add(QCPGraphData(x, y)); // NaN breaks the line
+    if (std::isfinite(y))
+        m_bars->data()->add(QCPBarsData(x, y));
+}
+
+void TimeChart::rebuildPlotData()
+{
+    m_line->data()->clear();
+    m_bars->data()->clear();
+    const ChartSeries &s = m_series[0];
+    QVector<QCPGraphData> line;
+    QVector<QCPBarsData> bars;
+    line.reserve(s.pointCount());
+    for (int k = 1; k <= s.pointCount(); ++k) {
+        const double x = s.x(k);
+        const double y = s.y(k);
+        if (!std::isfinite(x))
+            continue;
+        line.append(QCPGraphData(x, y));
+        if (std::isfinite(y))
+            bars.append(QCPBarsData(x, y));
+    }
+    m_line->data()->add(line, false);
+    m_bars->data()->add(bars, false);
+}
+
+// --- axes -------------------------------------------------------------------------------------
+
+void TimeChart::setTimeBase(QDate base)
+{
+    m_ticker->setBaseDate(base);
+    requestReplot();
+}
+
+QDate TimeChart::timeBase() const
+{
+    return m_ticker->baseDate();
+}
+
+void TimeChart::setTimeLabel(PageMath::TimeLabel label)
+{
+    m_ticker->setLabelForm(label);
+    requestReplot();
+}
+
+PageMath::TimeLabel TimeChart::timeLabel() const
+{
+    return m_ticker->labelForm();
+}
+
+QString TimeChart::timeLabelAt(double x) const
+{
+    return m_ticker->label(x);
+}
+
+void TimeChart::setXWindow(double minimum, double maximum)
+{
+    if (!std::isfinite(minimum) || !std::isfinite(maximum))
+        return;
+    xAxis->setRange(minimum, maximum);
+    requestReplot();
+}
+
+QVector<double> TimeChart::xTicks()
+{
+    axisRect()->update(QCPLayoutElement::upPreparation); // the tick vectors of the current window
+    return xAxis->tickVector();
+}
+
+QVector<QString> TimeChart::xTickLabels()
+{
+    axisRect()->update(QCPLayoutElement::upPreparation);
+    return xAxis->tickVectorLabels();
+}
+
+double TimeChart::majorTickSpacing()
+{
+    const QVector<double> ticks = xTicks();
+    if (ticks.size() >= 2)
+        return ticks.at(1) - ticks.at(0);
+    return m_ticker->stepFor(xAxis->range());
+}
+
+void TimeChart::setYTitle(const QString &title)
+{
+    yAxis->setLabel(title);
+    requestReplot();
+}
+
+void TimeChart::setYFixed(double minimum, double maximum)
+{
+    m_yAuto = false;
+    if (std::isfinite(minimum) && std::isfinite(maximum))
+        yAxis->setRange(minimum, maximum);
+    requestReplot();
+}
+
+void TimeChart::setYAutoMaximum(double minimum)
+{
+    m_yAuto = true;
+    m_yMinimum = minimum;
+    updateAutoY();
+    requestReplot();
+}
+
+void TimeChart::updateAutoY()
+{
+    if (!m_yAuto)
+        return;
+    const double top = PageMath::autoAxisMaximum(m_series[0].maximumY());
+    if (yAxis->range().lower != m_yMinimum || yAxis->range().upper != top)
+        yAxis->setRange(m_yMinimum, qMax(top, m_yMinimum + 1));
+}
+
+// --- style ------------------------------------------------------------------------------------
+
+void TimeChart::setBars(bool on)
+{
+    m_barsOn = on;
+    m_bars->setVisible(on);
+    m_line->setVisible(!on);
+    requestReplot();
+}
+
+void TimeChart::setPointSpace(double space)
+{
+    if (std::isfinite(space) && space > 0)
+        m_barSpace = space;
+    requestReplot();
+}
+
+void TimeChart::updateStyleForDensity()
+{
+    const double span = xAxis->range().size();
+    const double pixelsPerPoint = span > 0 ? m_barSpace * axisRect()->width() / span : 0;
+    // Point marks only where they stand apart; a dense line is drawn as a line.
+    const QCPScatterStyle::ScatterShape shape =
+        pixelsPerPoint >= 6 ? QCPScatterStyle::ssDisc : QCPScatterStyle::ssNone;
+    if (m_line->scatterStyle().shape() != shape)
+        m_line->setScatterStyle(QCPScatterStyle(shape, kLineColour, 4));
+    if (!m_barsOn)
+        return;
+    if (pixelsPerPoint >= 3) {
+        // Wide enough for a gap of at least one pixel: a fixed share of the point's space.
+        m_bars->setWidthType(QCPBars::wtPlotCoords);
+        m_bars->setWidth(m_barSpace * kBarFraction);
+        m_drawnBarWidth = pixelsPerPoint * kBarFraction;
+    } else {
+        // Dense data: one-pixel bars, which still leave gaps where there is room.
+        m_bars->setWidthType(QCPBars::wtAbsolute);
+        m_bars->setWidth(1);
+        m_drawnBarWidth = 1;
+    }
+}
+
+void TimeChart::setGridShown(bool show)
+{
+    m_grid = show;
+    const Qt::PenStyle style = show ? Qt::SolidLine : Qt::NoPen;
+    xAxis->grid()->setPen(pen(kGridColour, style));
+    yAxis->grid()->setPen(pen(kGridColour, style));
+    xAxis2->setVisible(show);
+    yAxis2->setVisible(show);
+    requestReplot();
+}
+
+// --- marker -----------------------------------------------------------------------------------
+
+void TimeChart::setMarkerVisible(bool visible)
+{
+    m_markerShown = visible;
+    placeMarker();
+}
+
+bool TimeChart::markerVisible() const
+{
+    return m_marker->visible();
+}
+
+bool TimeChart::setMarkerIndex(int k)
+{
+    if (!m_series[0].isPlotted(k))
+        return false;
+    m_markerIndex = k;
+    m_markerX = m_series[0].x(k);
+    placeMarker();
+    return true;
+}
+
+void TimeChart::setMarkerValue(double x)
+{
+    if (!std::isfinite(x))
+        return;
+    m_markerIndex = 0;
+    m_markerX = x;
+    placeMarker();
+}
+
+void TimeChart::placeMarker()
+{
+    // A marker with no place (prepared data, an empty run) is never drawn.
+    const bool placed = std::isfinite(m_markerX);
+    if (placed) {
+        m_marker->point1->setCoords(m_markerX, 0);
+        m_marker->point2->setCoords(m_markerX, 1);
+    }
+    m_marker->setVisible(m_markerShown && placed);
+    requestReplot();
+}
+
+// --- mouse ------------------------------------------------------------------------------------
+
+double TimeChart::dataXAt(const QPointF &pos) const
+{
+    if (!axisRect()->rect().contains(pos.toPoint()))
+        return kNaN;
+    return xAxis->pixelToCoord(pos.x());
+}
+
+QPointF TimeChart::positionOf(double x, double y) const
+{
+    return {xAxis->coordToPixel(x), yAxis->coordToPixel(y)};
+}
+
+void TimeChart::mouseMoveEvent(QMouseEvent *event)
+{
+    QCustomPlot::mouseMoveEvent(event);
+    if (event->buttons() != Qt::NoButton)
+        Q_EMIT dataDragged(dataXAt(event->position()));
+}
+
+void TimeChart::mouseReleaseEvent(QMouseEvent *event)
+{
+    QCustomPlot::mouseReleaseEvent(event);
+    Q_EMIT dataReleased(dataXAt(event->position()));
+}
+
+// --- redraw -----------------------------------------------------------------------------------
+
+void TimeChart::requestReplot()
+{
+    m_dirty = true;
+    if (!m_replotTimer.isActive())
+        m_replotTimer.start();
+}
+
+void TimeChart::flushReplot()
+{
+    m_replotTimer.stop();
+    doReplot();
+}
+
+void TimeChart::doReplot()
+{
+    if (!m_dirty)
+        return;
+    if (!isVisible())
+        return; // drawn when shown
+    m_dirty = false;
+    updateStyleForDensity();
+    QElapsedTimer clock;
+    clock.start();
+    replot(QCustomPlot::rpQueuedRefresh);
+    ++m_replots;
+    // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more
+    // than about half of the time.
+    m_replotTimer.setInterval(int(qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs))));
+}
+
+void TimeChart::showEvent(QShowEvent *event)
+{
+    QCustomPlot::showEvent(event);
+    if (m_dirty)
+        requestReplot();
+}
+
+void TimeChart::changeEvent(QEvent *event)
+{
+    QCustomPlot::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        applyFonts();
+        requestReplot();
+    }
+}
+
+void TimeChart::applyFonts()
+{
+    for (QCPAxis *axis : {xAxis, yAxis}) {
+        axis->setTickLabelFont(font());
+        axis->setLabelFont(font());
+    }
+}

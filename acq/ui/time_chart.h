@@ -1,0 +1,135 @@
+#pragma once
+
+#include "acq/core/chart_series.h"
+#include "acq/core/page_math.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <array>
+#include <qcustomplot.h>
+
+class TimeAxisTicker;
+
+// The chart of a data panel: four data series of which series 1 is drawn (as a line or as bars),
+// a time X axis counted in seconds from midnight of its base date, a value Y axis, and the cursor
+// marker "X", a vertical line attached either to a point of series 1 or to an X value.
+//
+// Holes are NaN: a point without a number interrupts the line (or has no bar). Pens are 1 pixel
+// wide, nothing is antialiased, and drawing is coalesced: changes ask for a redraw that happens at
+// most 25 times a second (less often when one redraw takes longer than 20 ms).
+class TimeChart : public QCustomPlot
+{
+    Q_OBJECT
+public:
+    static constexpr int kSeriesMax = 4;
+
+    explicit TimeChart(QWidget *parent = nullptr);
+    ~TimeChart() override;
+
+    // Data: seriesCount series of pointsPerSeries holes each (at most kSeriesMax series).
+    void iniDataNum(int seriesCount, int pointsPerSeries);
+    int seriesCount() const { return m_seriesCount; }
+    // Series 1..seriesCount; any other number gives series 1.
+    const ChartSeries &series(int s) const;
+    // Sets point k of series 1 (k becomes its last point).
+    void setPoint(int k, double x, double y);
+
+    // Time axis.
+    void setTimeBase(QDate base);
+    QDate timeBase() const;
+    void setTimeLabel(PageMath::TimeLabel label);
+    PageMath::TimeLabel timeLabel() const;
+    QString timeLabelAt(double x) const;
+    void setXWindow(double minimum, double maximum);
+    QCPRange xWindow() const { return xAxis->range(); }
+    // The major tick positions and labels for the current window, as the axis draws them.
+    QVector<double> xTicks();
+    QVector<QString> xTickLabels();
+    // The spacing of the major ticks (and grid lines) the axis draws for the current window.
+    double majorTickSpacing();
+
+    // Value axis.
+    void setYTitle(const QString &title);
+    QString yTitle() const { return yAxis->label(); }
+    void setYFixed(double minimum, double maximum);
+    // Minimum fixed, maximum following the largest value of series 1.
+    void setYAutoMaximum(double minimum);
+    bool yAutoMaximum() const { return m_yAuto; }
+    QCPRange yWindow() const { return yAxis->range(); }
+
+    // Series 1 drawn as bars with a gap between neighbours, or as a line (with point marks where
+    // the points stand apart). The space of one point is the X distance between samples.
+    void setBars(bool bars);
+    bool bars() const { return m_barsOn; }
+    void setPointSpace(double space);
+    double pointSpace() const { return m_barSpace; }
+    // The bar width in pixels at the last redraw (0 before any).
+    double drawnBarWidth() const { return m_drawnBarWidth; }
+
+    // Grid lines of both axes solid or none, and the frame of the plot area with them.
+    void setGridShown(bool show);
+    bool gridShown() const { return m_grid; }
+
+    // Marker "X".
+    void setMarkerVisible(bool visible);
+    bool markerVisible() const;
+    // Attaches the marker to point k of series 1; refused (false, nothing changes) unless the
+    // point carries a sample.
+    bool setMarkerIndex(int k);
+    // Attaches the marker to an X value.
+    void setMarkerValue(double x);
+    // The point the marker is attached to; 0 when attached by value or not attached.
+    int markerIndex() const { return m_markerIndex; }
+    double markerX() const { return m_markerX; }
+
+    // The data X under a widget position; NaN outside the plot area.
+    double dataXAt(const QPointF &pos) const;
+    // The widget position of a data point (for tests and screenshots).
+    QPointF positionOf(double x, double y) const;
+
+    // Redraw: ask (coalesced), or do what was asked now.
+    void requestReplot();
+    void flushReplot();
+    bool replotPending() const { return m_dirty; }
+    int replotCount() const { return m_replots; }
+
+Q_SIGNALS:
+    // The mouse moved with a button held / a button was released; x as dataXAt().
+    void dataDragged(double x);
+    void dataReleased(double x);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void doReplot();
+    void rebuildPlotData();
+    void appendPlotPoint(double x, double y);
+    void updateAutoY();
+    void updateStyleForDensity();
+    void applyFonts();
+    void placeMarker();
+
+    std::array<ChartSeries, kSeriesMax> m_series;
+    int m_seriesCount = 1;
+    QCPGraph *m_line = nullptr;
+    QCPBars *m_bars = nullptr;
+    bool m_barsOn = false;
+    double m_barSpace = 1;
+    double m_drawnBarWidth = 0;
+    QSharedPointer<TimeAxisTicker> m_ticker;
+    bool m_yAuto = false;
+    double m_yMinimum = 0;
+    bool m_grid = true;
+    QCPItemStraightLine *m_marker = nullptr;
+    bool m_markerShown = false;
+    int m_markerIndex = 0;
+    double m_markerX;
+    QTimer m_replotTimer;
+    bool m_dirty = false;
+    int m_replots = 0;
+};

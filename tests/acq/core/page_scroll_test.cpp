@@ -1,0 +1,152 @@
+// The page scroll bar of a data panel without the widget: every branch of the rebuild, the
+// value-changed clamps of both panels and how a cursor row is brought into the page. Expected
+// values are worked out by hand from the paging rules (base -32750).
+#include "acq/core/page_scroll.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kMin = PageMath::kScrollBase;
+
+TEST(PageScroll, RebuildWithMoreSamplesThanAPage)
+{
+    // 100 samples, 60 per page.
+    struct Case { int cursorRow; int value; };
+    // Row 59 would give min + 58, beyond the maximum: the bar's range holds it at the maximum,
+    // whose page (40..99) shows row 59.
+    const Case cases[] = {{1, kMin}, {0, kMin}, {2, kMin + 1}, {41, kMin + 40}, {59, kMin + 40},
+                          {60, kMin}, {75, kMin + 15}, {100, kMin + 40}};
+    for (const Case &c : cases) {
+        PageScroll p(PageScroll::Limit::ReceivedCount);
+        const PageScroll::Rebuild r = p.rebuild(100, 1, 60, c.cursorRow, 100);
+        EXPECT_TRUE(r.fits);
+        EXPECT_FALSE(r.shown) << "a disabled bar moves no page";
+        EXPECT_EQ(p.bar().minimum, kMin);
+        EXPECT_EQ(p.bar().maximum, -32710);
+        EXPECT_EQ(p.bar().value, c.value) << c.cursorRow;
+        EXPECT_EQ(p.bar().smallChange, 1);
+        // 60 per page > 41 positions: the large change is 100 - 60.
+        EXPECT_EQ(p.bar().largeChange, 40);
+        EXPECT_TRUE(p.bar().enabled);
+        EXPECT_EQ(p.pageStart(), 2); // first point + 1, corrected by the first cursor move
+        EXPECT_EQ(p.pageEnd(), 60);
+    }
+    PageScroll long_(PageScroll::Limit::None);
+    long_.rebuild(1000, 1, 60, 1, 1000);
+    EXPECT_EQ(long_.bar().largeChange, 60);
+    EXPECT_EQ(long_.bar().maximum, kMin + 940);
+}
+
+TEST(PageScroll, RebuildWithFewerSamplesThanAPageDisables)
+{
+    PageScroll p(PageScroll::Limit::ReceivedCount);
+    p.rebuild(100, 1, 60, 75, 100); // enabled, value min + 15
+    const PageScroll::Rebuild r = p.rebuild(59, 1, 60, 1, 59);
+    EXPECT_FALSE(r.fits);
+    // The bar was enabled: going back to the minimum runs the handler once.
+    ASSERT_TRUE(r.shown);
+    EXPECT_EQ(*r.shown, 1);
+    EXPECT_EQ(p.bar().value, kMin);
+    EXPECT_FALSE(p.bar().enabled);
+    EXPECT_EQ(p.pageStart(), 1);
+}
+
+TEST(PageScroll, RebuildWithLessThanOnePointPerPage)
+{
+    // A range shorter than half an interval: 0 points per page, counted as 1.
+    PageScroll p(PageScroll::Limit::None);
+    EXPECT_TRUE(p.rebuild(10, 1, 0, 5, 10).fits);
+    EXPECT_EQ(p.bar().maximum, kMin + 10);
+    EXPECT_EQ(p.pagePoints(), 1);
+    EXPECT_EQ(p.bar().largeChange, 1);
+    EXPECT_EQ(p.bar().value, kMin + 4); // cursor 5 >= 1 point: min + 5 - 1
+}
+
+TEST(PageScroll, RebuildOfAnEnabledBarMovesThePage)
+{
+    // After the graph parameters changed: the bar is enabled, so the new value shows its page.
+    PageScroll p(PageScroll::Limit::ReceivedCount);
+    p.rebuild(100, 1, 60, 1, 100);
+    const PageScroll::Rebuild r = p.rebuild(100, 1, 30, 75, 100);
+    ASSERT_TRUE(r.shown);
+    EXPECT_EQ(*r.shown, 45);
+    EXPECT_EQ(p.pageStart(), 45);
+    EXPECT_EQ(p.pageEnd(), 74);
+    // The same value again moves nothing.
+    EXPECT_FALSE(p.rebuild(100, 1, 30, 75, 100).shown);
+}
+
+TEST(PageScroll, ValueChangedClampsPerPanel)
+{
+    PageScroll velocity(PageScroll::Limit::ReceivedCount);
+    PageScroll flow(PageScroll::Limit::None);
+    velocity.rebuild(100, 1, 60, 1, 100);
+    flow.rebuild(100, 1, 60, 1, 100);
+    // At the maximum: page 40..99.
+    EXPECT_EQ(velocity.setValue(kMin + 40, 100), 40);
+    EXPECT_EQ(velocity.pageStart(), 40);
+    EXPECT_EQ(velocity.pageEnd(), 99);
+    // After "New" only one sample counts as received: the velocity page always starts at 1,
+    // the flow-rate page still follows the old curve.
+    EXPECT_EQ(velocity.setValue(kMin + 30, 1), 1);
+    EXPECT_EQ(flow.setValue(kMin + 30, 1), 30);
+    EXPECT_EQ(flow.pageEnd(), 89);
+    // Below the minimum is pulled up, and page start 0 becomes 1.
+    EXPECT_EQ(flow.setValue(kMin - 100, 1), 1);
+    EXPECT_EQ(flow.bar().value, kMin);
+    // Disabled: the value moves, the page does not.
+    flow.setEnabled(false);
+    EXPECT_FALSE(flow.setValue(kMin + 10, 100));
+    EXPECT_EQ(flow.bar().value, kMin + 10);
+    EXPECT_EQ(flow.pageStart(), 1);
+    EXPECT_FALSE(flow.valueChanged(100));
+    // Unchanged value: no handler.
+    flow.setEnabled(true);
+    EXPECT_FALSE(flow.setValue(kMin + 10, 100));
+    EXPECT_EQ(flow.valueChanged(100), 10);
+}
+
+TEST(PageScroll, BringRowIntoPage)
+{
+    PageScroll p(PageScroll::Limit::ReceivedCount);
+    p.rebuild(100, 1, 60, 1, 100);
+    EXPECT_FALSE(p.bringIntoPage(1, 100)); // the first cursor move corrects the page start
+    EXPECT_EQ(p.pageStart(), 1);
+    EXPECT_EQ(p.pageEnd(), 60);
+    EXPECT_FALSE(p.bringIntoPage(60, 100)); // inside the page
+    // One past the end: row 61 is beyond the bar's 41 positions, so the bar goes to its maximum
+    // and the page is the last one.
+    EXPECT_EQ(p.bringIntoPage(61, 100), 40);
+    EXPECT_EQ(p.bar().value, kMin + 40);
+    EXPECT_EQ(p.pageStart(), 40);
+    EXPECT_EQ(p.pageEnd(), 99);
+    // Back before the page: the page starts at the row.
+    EXPECT_EQ(p.bringIntoPage(30, 100), 29);
+    EXPECT_EQ(p.pageStart(), 29);
+    EXPECT_EQ(p.bringIntoPage(1, 100), 1);
+    EXPECT_EQ(p.bar().value, kMin);
+}
+
+TEST(PageScroll, BringRowIntoPageRowBeyondTheBar)
+{
+    PageScroll p(PageScroll::Limit::ReceivedCount);
+    p.rebuild(1000, 1, 60, 1, 1000);
+    p.bringIntoPage(1, 1000);
+    EXPECT_EQ(p.bringIntoPage(100, 1000), 99); // min + 100 - 1
+    EXPECT_EQ(p.bar().value, kMin + 99);
+    EXPECT_EQ(p.bringIntoPage(1000, 1000), 940); // row >= 941 positions: the maximum
+    EXPECT_EQ(p.bar().value, kMin + 940);
+}
+
+TEST(PageScroll, BringRowIntoPageWithDisabledBarMovesOnlyTheFields)
+{
+    PageScroll p(PageScroll::Limit::ReceivedCount);
+    p.rebuild(59, 1, 60, 1, 59); // fewer than a page: disabled
+    EXPECT_FALSE(p.bringIntoPage(1, 59));
+    EXPECT_EQ(p.pageStart(), 1);
+    EXPECT_EQ(p.pageEnd(), 60);
+    EXPECT_EQ(p.bar().value, kMin);
+}
+
+} // namespace

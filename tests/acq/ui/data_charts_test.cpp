@@ -1,0 +1,176 @@
+// The velocity and flow-rate charts through runs of the run control: prepared data, the X window
+// and its labels, the forward jump, a run past midnight, the value axes, gaps, bars and
+// coalesced drawing. Expected values are worked out by hand from the chart rules.
+#include "acq/ui/data_panel.h"
+#include "acq/ui/time_chart.h"
+#include "tests/acq/ui/display_rig.h"
+
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using venttest::DisplayRig;
+
+TEST(DataCharts, PreparedAtLoad)
+{
+    DisplayRig rig;
+    for (Panel p : {Panel::Velocity, Panel::Flow}) {
+        TimeChart *c = rig.chart(p);
+        EXPECT_EQ(c->seriesCount(), 4);
+        for (int s = 1; s <= 4; ++s) {
+            EXPECT_EQ(c->series(s).pointCount(), 1);
+            EXPECT_TRUE(std::isnan(c->series(s).y(1)));
+        }
+        EXPECT_FALSE(c->markerVisible());
+        EXPECT_TRUE(c->gridShown());
+        EXPECT_LE(c->graph(0)->pen().width(), 1);
+        EXPECT_FALSE(c->graph(0)->antialiased());
+    }
+    EXPECT_EQ(rig.chart(Panel::Velocity)->objectName(), QStringLiteral("Ch2dWSGraph"));
+    EXPECT_EQ(rig.chart(Panel::Flow)->objectName(), QStringLiteral("Ch2dWCGraph"));
+    EXPECT_EQ(rig.chart(Panel::Velocity)->yTitle(), QStringLiteral("Velocity(m/s)"));
+    EXPECT_EQ(rig.chart(Panel::Flow)->yTitle(), QStringLiteral("Flow Rate(m3/h)"));
+}
+
+TEST(DataCharts, WindowAfterTheFirstSample)
+{
+    DisplayRig rig;
+    rig.run({{QStringLiteral("3.25,120.5,10132,1")}}, QTime(12, 0), 1.0f, 60, 10);
+    const double s = 43200;
+    EXPECT_DOUBLE_EQ(rig.state.startSecond, s);
+    for (Panel p : {Panel::Velocity, Panel::Flow}) {
+        TimeChart *c = rig.chart(p);
+        // Sample 1 sits one interval after the start; the window runs 61 s from there.
+        EXPECT_DOUBLE_EQ(c->series(1).x(1), s + 1);
+        EXPECT_DOUBLE_EQ(c->xWindow().lower, s + 1);
+        EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 62);
+        EXPECT_EQ(c->timeLabel(), PageMath::TimeLabel::Seconds);
+        EXPECT_FALSE(c->gridShown()); // grid lines are off while a run proceeds
+        EXPECT_EQ(c->timeBase(), rig.today);
+    }
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Velocity)->series(1).y(1), 3.25);
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Flow)->series(1).y(1), 120.5);
+    EXPECT_TRUE(rig.chart(Panel::Velocity)->xTickLabels().contains(QStringLiteral("12:00:10")));
+    rig.stop();
+}
+
+TEST(DataCharts, LabelFormsByTimeRange)
+{
+    struct Case { qint32 range; PageMath::TimeLabel label; const char *text; };
+    // The label of X = 43260 (12:01:00 of the base day).
+    const Case cases[] = {
+        {599, PageMath::TimeLabel::Seconds, "12:01:00"},
+        {600, PageMath::TimeLabel::Minutes, "12:01"},
+        {86400, PageMath::TimeLabel::Minutes, "12:01"},
+        {86401, PageMath::TimeLabel::DateMinutes, "05-01 12:01"},
+    };
+    DisplayRig rig;
+    for (const Case &c : cases) {
+        rig.finishedRun(10, 5, c.range);
+        TimeChart *chart = rig.chart(Panel::Flow);
+        EXPECT_EQ(chart->timeLabel(), c.label) << c.range;
+        EXPECT_EQ(chart->timeLabelAt(43260), QString::fromLatin1(c.text));
+        EXPECT_DOUBLE_EQ(chart->xWindow().size(), c.range + 1.0);
+    }
+    // Past midnight the labels are the next day's.
+    EXPECT_EQ(rig.chart(Panel::Flow)->timeLabelAt(86400 + 60), QStringLiteral("05-02 00:01"));
+}
+
+TEST(DataCharts, ForwardJumpAndARunPastMidnight)
+{
+    DisplayRig rig;
+    rig.start(DisplayRig::batches(113, 1) + DisplayRig::batches(40, 40), QTime(23, 59, 30),
+              1.0f, 60, 1000);
+    const double s = 86370;
+    TimeChart *c = rig.chart(Panel::Velocity);
+    rig.poll(62);
+    EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 62); // sample 62 sits on the right end: no jump
+    const QVector<double> ticks = c->xTicks();
+    ASSERT_GE(ticks.size(), 2);
+    EXPECT_DOUBLE_EQ(ticks[1] - ticks[0], 10); // the spacing the axis draws
+    rig.poll();
+    // Sample 63 passed the end: origin' = (63 - 60) x 1 + S - 1, moved on by the 10 s spacing.
+    EXPECT_DOUBLE_EQ(c->xWindow().lower, s + 12);
+    EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 72);
+    EXPECT_EQ(rig.chart(Panel::Flow)->xWindow(), c->xWindow());
+    EXPECT_DOUBLE_EQ(rig.state.velXPosition, s + 1); // the X origins stay
+    rig.poll(10);                                    // sample 73 passes S + 72
+    EXPECT_DOUBLE_EQ(c->xWindow().lower, s + 22);
+    // X counts on past midnight; the labels are the next day's times.
+    EXPECT_DOUBLE_EQ(c->series(1).x(63), 86433);
+    EXPECT_EQ(c->timeLabelAt(86433), QStringLiteral("00:00:33"));
+    EXPECT_TRUE(c->xTickLabels().contains(QStringLiteral("00:00:30")));
+    // A batch that crosses the end jumps once, from its newest sample (153).
+    rig.poll(41);
+    EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 153 - 60 - 1 + 60 + 10);
+    rig.stop();
+}
+
+TEST(DataCharts, ValueAxes)
+{
+    DisplayRig rig;
+    rig.state.velYMax = 20;
+    rig.start({{QStringLiteral("5.0,10.0")}, {QStringLiteral("500.0,5000.0")}});
+    rig.poll();
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Flow)->yWindow().lower, 0);
+    EXPECT_GE(rig.chart(Panel::Flow)->yWindow().upper, 10);
+    EXPECT_LT(rig.chart(Panel::Flow)->yWindow().upper, 100);
+    rig.poll();
+    EXPECT_GE(rig.chart(Panel::Flow)->yWindow().upper, 5000); // a large flow widens the axis
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Velocity)->yWindow().lower, 0);
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Velocity)->yWindow().upper, 20); // stops at the maximum
+}
+
+TEST(DataCharts, TextThatIsNotANumberIsAGap)
+{
+    DisplayRig rig;
+    rig.run({{QStringLiteral("1.0,10"), QStringLiteral("abc,--"), QStringLiteral("3.0,30")}},
+            QTime(8, 0));
+    for (Panel p : {Panel::Velocity, Panel::Flow}) {
+        const ChartSeries &s = rig.chart(p)->series(1);
+        EXPECT_EQ(s.pointCount(), 3);
+        EXPECT_TRUE(std::isnan(s.y(2)));
+        EXPECT_DOUBLE_EQ(s.x(2), 28802);
+        EXPECT_DOUBLE_EQ(s.y(3), p == Panel::Velocity ? 3.0 : 30.0);
+    }
+    // The line has a break; the bars have none for it.
+    TimeChart *v = rig.chart(Panel::Velocity);
+    ASSERT_EQ(v->graph(0)->data()->size(), 3);
+    EXPECT_TRUE(std::isnan((v->graph(0)->data()->constBegin() + 1)->value));
+    // The marker may stand on it: the sample has its time.
+    DataPanel::sActiveRow(rig.velocity()->table(), 2);
+    rig.velocity()->sShowGraphMark(true);
+    EXPECT_EQ(v->markerIndex(), 2);
+}
+
+TEST(DataCharts, FlowBarsLeaveAGap)
+{
+    DisplayRig rig;
+    rig.finishedRun(30, 10);
+    TimeChart *c = rig.chart(Panel::Flow);
+    EXPECT_TRUE(c->bars());
+    EXPECT_FALSE(rig.chart(Panel::Velocity)->bars());
+    c->flushReplot();
+    const double pixelsPerPoint = c->axisRect()->width() / c->xWindow().size();
+    EXPECT_GT(c->drawnBarWidth(), 1);
+    EXPECT_LE(c->drawnBarWidth(), pixelsPerPoint - 1);
+}
+
+TEST(DataCharts, RedrawsAreCoalesced)
+{
+    DisplayRig rig;
+    rig.start(DisplayRig::batches(200, 1));
+    TimeChart *c = rig.chart(Panel::Velocity);
+    QTest::qWait(60);
+    const int before = c->replotCount();
+    rig.poll(200);
+    EXPECT_TRUE(c->replotPending());
+    EXPECT_EQ(c->replotCount(), before); // nothing drawn while the polls run
+    QTest::qWait(150);
+    EXPECT_GE(c->replotCount() - before, 1);
+    EXPECT_LE(c->replotCount() - before, 2);
+}
+
+} // namespace

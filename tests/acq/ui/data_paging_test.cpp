@@ -1,0 +1,336 @@
+// Paging and cursor of the data panels after runs of the run control: the scroll bars, the window
+// they show, the marker, the arrow keys of the tables, the mouse on the charts and the pane
+// layout. Expected values are worked out by hand from the paging rules (scroll base -32750).
+#include "acq/ui/chart_pane.h"
+#include "acq/ui/data_panel.h"
+#include "acq/ui/time_chart.h"
+#include "common/ui/data_grid.h"
+#include "tests/acq/ui/display_rig.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using venttest::DisplayRig;
+
+constexpr int kMin = -32750;
+
+// The window must start one interval before sample d and span the range and one interval.
+void expectPage(DisplayRig &rig, Panel which, int d)
+{
+    const QCPRange w = rig.chart(which)->xWindow();
+    EXPECT_DOUBLE_EQ(w.lower, rig.x(d) - rig.state.sampleTime) << "page start " << d;
+    EXPECT_DOUBLE_EQ(w.upper, w.lower + rig.state.velXRange + rig.state.sampleTime);
+}
+
+void sendKey(QWidget *w, QEvent::Type type, int key, bool autoRepeat = false)
+{
+    QKeyEvent e(type, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+void pressAndRelease(QWidget *w, int key)
+{
+    sendKey(w, QEvent::KeyPress, key);
+    sendKey(w, QEvent::KeyRelease, key);
+}
+
+// A mouse event on the chart at data X (and a Y inside the plot).
+void mouse(TimeChart *c, QEvent::Type type, double x, Qt::MouseButtons buttons)
+{
+    const QPointF pos = c->positionOf(x, c->yWindow().center());
+    QMouseEvent e(type, pos, c->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(c, &e);
+}
+
+TEST(DataPaging, DuringARunBarsAreOffAndMarkersHidden)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    rig.run(DisplayRig::batches(80, 10), QTime(13, 0), 1.0f, 60, 1000);
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        DataPanel *p = rig.panel(which);
+        EXPECT_FALSE(p->scrollBar()->isEnabled());
+        EXPECT_EQ(p->scrollBar()->value(), kMin);
+        EXPECT_FALSE(p->chart()->markerVisible());
+        pressAndRelease(p->table(), Qt::Key_Left); // no cursor during a run
+        EXPECT_FALSE(p->chart()->markerVisible());
+    }
+    rig.stop();
+}
+
+TEST(DataPaging, HundredSamples)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 7);
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        DataPanel *p = rig.panel(which);
+        QScrollBar *bar = p->scrollBar();
+        EXPECT_TRUE(bar->isEnabled());
+        EXPECT_EQ(bar->minimum(), kMin);
+        EXPECT_EQ(bar->maximum(), -32710);
+        EXPECT_EQ(bar->value(), kMin);
+        EXPECT_EQ(bar->pageStep(), 40);
+        // Cursor on sample 1, first page, marker on sample 1, grid lines back.
+        EXPECT_EQ(p->activeRow(), 1);
+        EXPECT_TRUE(p->chart()->markerVisible());
+        EXPECT_EQ(p->chart()->markerIndex(), 1);
+        EXPECT_TRUE(p->chart()->gridShown());
+        expectPage(rig, which, 1);
+
+        bar->setValue(bar->maximum()); // as a move of the user's arrives
+        EXPECT_EQ(p->paging().pageStart(), 40);
+        EXPECT_EQ(p->paging().pageEnd(), 99);
+        // From sample 39 at the left end to sample 100 at the right end.
+        EXPECT_DOUBLE_EQ(p->chart()->xWindow().lower, rig.x(39));
+        EXPECT_DOUBLE_EQ(p->chart()->xWindow().upper, rig.x(100));
+        EXPECT_EQ(p->activeRow(), 1); // paging leaves the cursor where it is
+    }
+    EXPECT_DOUBLE_EQ(rig.state.velXPosition, rig.x(39));
+    EXPECT_DOUBLE_EQ(rig.state.flowXPosition, rig.x(39));
+}
+
+TEST(DataPaging, OnePageOrLess)
+{
+    DisplayRig rig;
+    rig.finishedRun(60, 10);
+    QScrollBar *bar = rig.velocity()->scrollBar();
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->maximum(), kMin + 60); // movable although everything fits
+    bar->setValue(bar->maximum());
+    expectPage(rig, Panel::Velocity, 60);
+
+    rig.finishedRun(59, 10);
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        EXPECT_FALSE(rig.panel(which)->scrollBar()->isEnabled());
+        EXPECT_EQ(rig.panel(which)->scrollBar()->value(), kMin);
+        expectPage(rig, which, 1); // one interval before sample 1
+        EXPECT_EQ(rig.chart(which)->markerIndex(), 1);
+    }
+}
+
+TEST(DataPaging, PagePointsRoundHalvesToEven)
+{
+    DisplayRig rig;
+    rig.finishedRun(10, 3, 5, 2.0f); // 2.5 points per page: 2
+    EXPECT_EQ(rig.velocity()->paging().pagePoints(), 2);
+    EXPECT_EQ(rig.velocity()->scrollBar()->maximum(), kMin + 8);
+    rig.finishedRun(10, 3, 7, 2.0f); // 3.5: 4
+    EXPECT_EQ(rig.flow()->paging().pagePoints(), 4);
+    EXPECT_EQ(rig.flow()->scrollBar()->maximum(), kMin + 6);
+}
+
+TEST(DataPaging, RebuildAfterTheGraphParameters)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    DataPanel::sActiveRow(rig.velocity()->table(), 75);
+    rig.velocity()->sShowGraphMark(true);
+    // The dialog's OK with the same 60 s: the bar is rebuilt from the cursor row 75.
+    rig.display().smGraphXAexs(Panel::Velocity);
+    rig.display().sSetGraphYAxies();
+    rig.display().sInitHcrollBar(Panel::Velocity, rig.display().tableActiveRow(Panel::Velocity));
+    EXPECT_EQ(rig.velocity()->scrollBar()->value(), kMin + 15);
+    expectPage(rig, Panel::Velocity, 15);
+    // 30 s: the cursor row 75 lies on the page 45..74.
+    rig.state.velXRange = 30;
+    rig.display().smGraphXAexs(Panel::Velocity);
+    rig.display().sInitHcrollBar(Panel::Velocity, 75);
+    EXPECT_EQ(rig.velocity()->scrollBar()->maximum(), kMin + 70);
+    EXPECT_EQ(rig.velocity()->scrollBar()->value(), kMin + 45);
+    expectPage(rig, Panel::Velocity, 45);
+}
+
+TEST(DataPaging, AfterNew)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    // "New" while idle: one sample counts as received, no data; the curves stay.
+    rig.state.receivedCount = 1;
+    rig.state.dataState = 1;
+    rig.velocity()->scrollBar()->setValue(kMin + 25);
+    rig.flow()->scrollBar()->setValue(kMin + 25);
+    expectPage(rig, Panel::Velocity, 1);
+    expectPage(rig, Panel::Flow, 25);
+    // No data: the mouse chooses nothing.
+    const int before = rig.flow()->activeRow();
+    rig.flow()->chartReleased(rig.x(50));
+    EXPECT_EQ(rig.flow()->activeRow(), before);
+}
+
+TEST(DataPaging, ArrowKeysMoveTheCursorAcrossPages)
+{
+    DisplayRig rig;
+    rig.finishedRun(1000, 50);
+    DataPanel *p = rig.velocity();
+    DataGrid *table = p->table();
+    pressAndRelease(table, Qt::Key_Left); // on row 1: nothing
+    EXPECT_EQ(p->activeRow(), 1);
+    pressAndRelease(table, Qt::Key_Right);
+    EXPECT_EQ(p->activeRow(), 2);
+    EXPECT_EQ(p->chart()->markerIndex(), 2);
+    EXPECT_DOUBLE_EQ(p->chart()->markerX(), rig.x(2));
+    // A held key acts once, when it is let go: repeated releases are ignored.
+    sendKey(table, QEvent::KeyPress, Qt::Key_Right);
+    sendKey(table, QEvent::KeyRelease, Qt::Key_Right, true);
+    sendKey(table, QEvent::KeyPress, Qt::Key_Right, true);
+    sendKey(table, QEvent::KeyRelease, Qt::Key_Right, true);
+    EXPECT_EQ(p->activeRow(), 2);
+    sendKey(table, QEvent::KeyRelease, Qt::Key_Right);
+    EXPECT_EQ(p->activeRow(), 3);
+
+    // Past the end of the first page: the page starts one sample before the row.
+    for (int i = 0; i < 58; ++i)
+        pressAndRelease(table, Qt::Key_Right);
+    EXPECT_EQ(p->activeRow(), 61);
+    EXPECT_EQ(p->scrollBar()->value(), kMin + 60);
+    expectPage(rig, Panel::Velocity, 60);
+    EXPECT_EQ(p->chart()->markerIndex(), 61);
+    // Back before the page start: again one sample before the row.
+    pressAndRelease(table, Qt::Key_Left);
+    EXPECT_EQ(p->activeRow(), 60);
+    expectPage(rig, Panel::Velocity, 60);
+    pressAndRelease(table, Qt::Key_Left);
+    EXPECT_EQ(p->activeRow(), 59);
+    EXPECT_EQ(p->scrollBar()->value(), kMin + 58);
+    expectPage(rig, Panel::Velocity, 58);
+    // The grid's own down key moves the row; the release synchronises.
+    pressAndRelease(table, Qt::Key_Down);
+    EXPECT_EQ(p->activeRow(), 60);
+    EXPECT_EQ(p->chart()->markerIndex(), 60);
+}
+
+TEST(DataPaging, TheMarkerStandsOnlyOnSamples)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    DataPanel *p = rig.flow();
+    DataPanel::sActiveRow(p->table(), 100);
+    p->sShowGraphMark(true);
+    const QCPRange page = p->chart()->xWindow();
+    pressAndRelease(p->table(), Qt::Key_Right);
+    EXPECT_EQ(p->activeRow(), 101); // the hidden spare row
+    EXPECT_EQ(p->chart()->xWindow(), page);
+    EXPECT_EQ(p->chart()->markerIndex(), 100); // the marker stays on the last sample
+    EXPECT_TRUE(p->chart()->markerVisible());
+    pressAndRelease(p->table(), Qt::Key_Right); // the last row: nothing further
+    EXPECT_EQ(p->activeRow(), 101);
+
+    // A run without samples has no marker to show.
+    rig.start({{}}, QTime(14, 0), 1.0f, 60, 10);
+    rig.poll();
+    rig.stop();
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        EXPECT_FALSE(rig.chart(which)->markerVisible());
+        EXPECT_EQ(rig.chart(which)->markerIndex(), 0);
+        EXPECT_FALSE(rig.panel(which)->scrollBar()->isEnabled());
+        pressAndRelease(rig.panel(which)->table(), Qt::Key_Right);
+        EXPECT_FALSE(rig.chart(which)->markerVisible());
+    }
+}
+
+TEST(DataPaging, MouseDragAndReleaseOnTheChart)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    DataPanel *p = rig.velocity();
+    TimeChart *c = p->chart();
+    c->flushReplot();
+    mouse(c, QEvent::MouseButtonPress, rig.x(20), Qt::LeftButton);
+    mouse(c, QEvent::MouseMove, rig.x(30) + 0.2, Qt::LeftButton);
+    EXPECT_EQ(p->activeRow(), 30);
+    EXPECT_EQ(c->markerIndex(), 0); // attached by value while dragging
+    EXPECT_NEAR(c->markerX(), rig.x(30) + 0.2, 0.1);
+    mouse(c, QEvent::MouseMove, rig.x(40), Qt::NoButton); // no button: nothing
+    EXPECT_EQ(p->activeRow(), 30);
+    // The page does not follow the drag; the release attaches the marker and pages to it.
+    mouse(c, QEvent::MouseMove, rig.x(58), Qt::LeftButton);
+    EXPECT_EQ(p->activeRow(), 58);
+    mouse(c, QEvent::MouseButtonRelease, rig.x(58), Qt::NoButton);
+    EXPECT_EQ(c->markerIndex(), 58);
+    EXPECT_DOUBLE_EQ(c->markerX(), rig.x(58));
+    expectPage(rig, Panel::Velocity, 1);
+    // Outside the plot area nothing is chosen.
+    QMouseEvent outside(QEvent::MouseButtonRelease, QPointF(2, 2), c->mapToGlobal(QPointF(2, 2)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(c, &outside);
+    EXPECT_EQ(p->activeRow(), 58);
+    // A release nearest sample 61, beyond the page end, pages to it.
+    mouse(c, QEvent::MouseButtonRelease, rig.x(60) + 0.6, Qt::NoButton);
+    EXPECT_EQ(p->activeRow(), 61);
+    expectPage(rig, Panel::Velocity, 40); // the last page
+    // The flow-rate chart moves the flow-rate table only.
+    TimeChart *fc = rig.flow()->chart();
+    fc->flushReplot();
+    mouse(fc, QEvent::MouseButtonRelease, rig.x(12), Qt::NoButton);
+    EXPECT_EQ(rig.flow()->activeRow(), 12);
+    EXPECT_EQ(fc->markerIndex(), 12);
+    EXPECT_EQ(p->activeRow(), 61);
+}
+
+TEST(DataPaging, MouseBeyondTheSamples)
+{
+    DisplayRig rig;
+    rig.finishedRun(59, 10); // the window reaches two intervals past sample 59
+    DataPanel *p = rig.velocity();
+    TimeChart *c = p->chart();
+    c->flushReplot();
+    DataPanel::sActiveRow(p->table(), 10);
+    p->sShowGraphMark(true);
+    // Past the last sample a drag chooses it and the marker stays.
+    mouse(c, QEvent::MouseMove, rig.x(59) + 1.4, Qt::LeftButton);
+    EXPECT_EQ(p->activeRow(), 59);
+    EXPECT_DOUBLE_EQ(c->markerX(), rig.x(10));
+    // Before sample 1 a drag chooses nothing; a release chooses sample 1.
+    mouse(c, QEvent::MouseMove, rig.x(1) - 0.9, Qt::LeftButton);
+    EXPECT_EQ(p->activeRow(), 59);
+    mouse(c, QEvent::MouseButtonRelease, rig.x(1) - 0.9, Qt::NoButton);
+    EXPECT_EQ(p->activeRow(), 1);
+    EXPECT_EQ(c->markerIndex(), 1);
+}
+
+TEST(DataPaging, TableClicksAndScrollBarKeys)
+{
+    DisplayRig rig;
+    rig.finishedRun(100, 10);
+    DataPanel *p = rig.flow();
+    DataGrid *table = p->table();
+    const QRect cell = table->visualRect(table->grid()->index(4, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    EXPECT_EQ(p->activeRow(), 5);
+    EXPECT_EQ(p->chart()->markerIndex(), 5);
+    // Any key on the scroll bar hands the focus to the table; its release moves the cursor.
+    QScrollBar *bar = p->scrollBar();
+    rig.window()->activateWindow();
+    bar->setFocus();
+    const int value = bar->value();
+    sendKey(bar, QEvent::KeyPress, Qt::Key_Right);
+    EXPECT_TRUE(table->hasFocus());
+    EXPECT_EQ(bar->value(), value);
+    sendKey(table, QEvent::KeyRelease, Qt::Key_Right);
+    EXPECT_EQ(p->activeRow(), 6);
+}
+
+TEST(DataPaging, PaneLayout)
+{
+    DisplayRig rig;
+    ChartPane *pane = rig.velocity()->chartPane();
+    QWidget holder;
+    pane->setParent(&holder);
+    holder.show();
+    pane->setGeometry(0, 0, 400, 300);
+    const int barHeight = pane->scrollBar()->sizeHint().height();
+    EXPECT_EQ(pane->chart()->geometry(), QRect(0, 0, 400, 300 - barHeight));
+    EXPECT_EQ(pane->scrollBar()->geometry(), QRect(0, 300 - barHeight, 400, barHeight));
+    // Too small for both: nothing moves.
+    pane->setGeometry(0, 0, 200, barHeight);
+    rig.display().sChgGraphScrollSize();
+    EXPECT_EQ(pane->chart()->geometry(), QRect(0, 0, 400, 300 - barHeight));
+}
+
+} // namespace
