@@ -1,29 +1,43 @@
 // ventacq: live air-velocity and flow-rate measurement.
 #include "acq/core/acq_settings.h"
 #include "acq/core/app_state.h"
+#include "acq/core/serial_link_probe.h"
+#include "acq/driver/instrument_driver.h"
 #include "acq/ui/acq_presenter.h"
 #include "acq/ui/main_window.h"
 #include "acq/ui/splash_window.h"
 #include "common/core/event_wait.h"
+#include "common/core/link_settings.h"
+#include "common/core/serial_link.h"
 #include "common/core/settings_store.h"
 #include "common/core/single_instance.h"
 #include "common/core/status_codes.h"
+#include "common/core/system_bridge_source.h"
+#include "common/core/usb_discovery.h"
 #include "common/ui/qt_translations.h"
 #include "common/ui/window_fonts.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer startClock;
+    startClock.start();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ventolux"));
     QCoreApplication::setApplicationName(QStringLiteral("ventacq"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ventacq.svg")));
     installFontSubstitutions();
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
+    // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
+    const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
 
+    // 1. One copy only.
     SingleInstance instance(QStringLiteral("ventacq"));
     if (!instance.tryAcquire()) {
         QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
@@ -36,6 +50,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    // 2-4. Language, version, cached texts.
     AppState state;
     AcqPresenter presenter(state);
     state.presenter = &presenter;
@@ -45,6 +60,8 @@ int main(int argc, char **argv)
     state.versionText = makeVersionText(VENT_VERSION_MAJOR, VENT_VERSION_MINOR, VENT_VERSION_PATCH);
     if (fLoadCommonStrings(state) == status::kFailure)
         return 1;
+
+    // 5-8. Settings and the starting state.
     state.graphTimeStep = 0.1f;
     SettingsStore store(title);
     AcqSettings::sLoadSettings(state, store);
@@ -56,16 +73,42 @@ int main(int argc, char **argv)
     state.lastDataPath = dataDir + QStringLiteral("/VL4402Data.VXD");
     state.simulation = 0;
 
-    auto *splash = new SplashWindow(state);
-    splash->show();
-    splash->repaint();
-    sDelay(10);
+    // The instrument: USB discovery, the serial link of the start-of-run probe, the driver.
+    SystemBridgeSource bridges;
+    UsbDiscovery usb(bridges);
+    SerialLink link(LinkSettings::ventacq());
+    link.bind(SerialLinkProbe::fieldsOf(state));
+    SerialLinkProbe probe(link);
+    MainWindow::Services services;
+    services.driverFactory = [] { return std::make_unique<InstrumentDriver>(); };
+    services.probe = &probe;
+    services.refreshPorts = [&usb, &state] { usb.refresh(state.ports, {}); };
+    services.resolvePort = [&usb](const QString &serial) { return usb.fResolvePort(serial); };
+    services.abortProbe = [&link] { link.abort(); };
 
-    MainWindow window(state);
+    // 9. The main window loads; its commands and status bar are set up.
+    MainWindow window(state, store, services);
     presenter.setParentWindow(&window);
-    state.mainWindow = &window;
-    splash->close();
-    delete splash;
+    window.sShowMenuStat();
+    window.sInitiStatusBar();
+
+    // 10-11. Splash, a pause with the event loop running, then the main window.
+    if (!startupBench) {
+        auto *splash = new SplashWindow(state);
+        splash->show();
+        splash->repaint();
+        sDelay(10);
+        splash->close();
+        delete splash;
+    }
+    if (startupBench) {
+        QObject::connect(&window, &MainWindow::firstShown, &app, [&] {
+            std::printf("ventacq: main window shown after %lld ms\n",
+                        static_cast<long long>(startClock.elapsed()));
+            std::fflush(stdout);
+            app.quit();
+        });
+    }
     window.show();
     return app.exec();
 }

@@ -1,18 +1,146 @@
 #pragma once
 
+#include "acq/core/run_controller.h"
+#include "acq/core/run_display.h"
+#include "acq/core/status_panels.h"
+
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
 
 struct AppState;
+class ConnectionProbe;
+class DataSaver;
+class FileDialog;
+class PanelDisplay;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTimer;
+class QToolBar;
+class SettingsStore;
 
-// The main window of ventacq (frmMain).
-class MainWindow : public QMainWindow
+// The main window of ventacq (frmMain): menus and tool bar (one action per command), the status
+// bar, and a splitter with the velocity and flow-rate tables and charts. It wires the run control,
+// the save functions and the dialogs together; the rules live in those classes.
+class MainWindow : public QMainWindow, public RunStatusView
 {
     Q_OBJECT
 public:
-    explicit MainWindow(AppState &state, QWidget *parent = nullptr);
+    // What the program connects the window to. Tests replace the hardware-facing parts.
+    struct Services
+    {
+        RunController::DriverFactory driverFactory;
+        ConnectionProbe *probe = nullptr;            // the start-of-run probe (null: none)
+        FileDialog *fileDialog = nullptr;            // null: the platform's save dialog
+        std::function<void()> refreshPorts;          // one tmrUSB tick (port tables of AppState)
+        std::function<QString(const QString &)> resolvePort; // serial text -> port path, now
+        std::function<void()> abortProbe;            // ends a running probe at once
+    };
 
-    void showAbout();
+    MainWindow(AppState &state, SettingsStore &store, Services services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Texts and fonts of the active language; -10000 or -20000.
+    qint16 fLoadRes();
+    // The language commands: reload the cached texts, every window's texts, the status bar.
+    void sRefreshLanguage();
+    // Lays out the splitter panes from the stored fractions.
+    void sChgWindowSize();
+
+    // RunStatusView.
+    void sInitiStatusBar() override;
+    void sShowPrgStat() override;
+    void sShowDataStat() override;
+    void sShowMenuStat() override;
+    void sShowMeasuParam(qint32 count) override;
+    void setCaption(const QString &caption) override;
+    void sShowSplType();
+    void sShowRsPort();
+    void sShowBaudRate();
+
+    // The command of a tool ID ("ID_New", ...), as a click on its menu item or button.
+    void commandClick(const QString &id);
+    QAction *tool(const QString &id) const;
+    QAction *tool(AcqCommand command) const { return m_commands[size_t(command)]; }
+
+    PanelDisplay *panels() const { return m_panels; }
+    RunController *runControl() const { return m_run.get(); }
+    DataSaver *saver() const { return m_saver.get(); }
+    QTimer *tmrUSB() const { return m_tmrUSB; }
+    QLabel *statusPanel(int number) const { return m_statusPanels[size_t(number - 1)]; }
+    std::array<float, 3> splitterFractions() const { return m_splitterFractions; }
+    QSplitter *splMain() const { return m_outer; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    bool layoutReady() const { return m_layoutReady; }
+    bool isStarting() const { return m_starting; }
+
+Q_SIGNALS:
+    // The window has been shown for the first time (start-up measurements).
+    void firstShown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildMenusAndTools();
+    void buildStatusBar();
+    void buildSplitter();
+    void firstActivation();
+    void activation();
+    void splitterMoved();
+    void applyLanguageCommands();
+
+    // Commands.
+    void newData();
+    void save();
+    void measureStart();
+    void measureStop();
+    void graphParameters();
+    void switchLanguage(qint16 offset, QAction *checked);
+    void showStatusBar(bool show);
+    void showToolBar(bool show);
+    void about();
+    // The parameter dialog, then the run when it was accepted.
+    void parametersThenRun();
+    void startRun();
+    void tmrUSB_Timer();
+
+    // The query-unload and unload of the window: false when closing is refused.
+    bool queryUnload();
+    bool unload();
+
     AppState &m_state;
+    SettingsStore &m_store;
+    Services m_services;
+    std::unique_ptr<FileDialog> m_ownFileDialog;
+    PanelDisplay *m_panels = nullptr;
+    std::unique_ptr<RunController> m_run;
+    std::unique_ptr<DataSaver> m_saver;
+    QTimer *m_tmrUSB = nullptr;
+
+    std::array<QAction *, size_t(AcqCommand::Count)> m_commands{};
+    QAction *m_english = nullptr;
+    QAction *m_japanese = nullptr;
+    QAction *m_chinese = nullptr;
+    QActionGroup *m_languageGroup = nullptr;
+    std::array<QMenu *, 4> m_menus{};
+    QToolBar *m_toolBar = nullptr;
+    std::array<QLabel *, StatusPanels::kPanels> m_statusPanels{};
+    StatusPanels::Tips m_tips;
+
+    QSplitter *m_outer = nullptr;
+    QSplitter *m_left = nullptr;
+    QSplitter *m_right = nullptr;
+    std::array<float, 3> m_splitterFractions{0.5f, 0.5f, 0.485f};
+    bool m_firstActivation = true;
+    bool m_layoutReady = false;
+    bool m_starting = false; // inside sStartMeasu (the probe may be running)
+    bool m_shownOnce = false;
 };

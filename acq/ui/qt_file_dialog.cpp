@@ -1,0 +1,27 @@
+#include "acq/ui/qt_file_dialog.h"
+
+#include <QFileDialog>
+
+FileDialog::Choice QtFileDialog::getSaveFileName(const QString &folder, const QVector<Filter> &filters)
+{
+    QStringList nameFilters;
+    for (const Filter &f : filters) {
+        // "Text files(*.CSV)" already names its pattern; Qt wants "description (pattern)".
+        nameFilters << (f.description.contains(f.pattern) ? f.description
+                                                          : f.description + QStringLiteral(" (") + f.pattern + QLatin1Char(')'));
+    }
+    QFileDialog dialog(m_owner, QString(), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(nameFilters);
+    if (!nameFilters.isEmpty())
+        dialog.selectNameFilter(nameFilters.first());
+    dialog.selectFile(QString());
+    Choice choice;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return choice;
+    choice.path = dialog.selectedFiles().first();
+    choice.filterIndex = qMax(0, nameFilters.indexOf(dialog.selectedNameFilter()));
+    return choice;
+}

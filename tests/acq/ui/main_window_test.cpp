@@ -1,0 +1,515 @@
+// The main window of ventacq driven as an operator would: commands, the command states, runs with
+// the scripted driver, closing, options, geometry and language.
+#include "acq/core/acq_settings.h"
+#include "acq/core/app_state.h"
+#include "acq/core/connection_probe.h"
+#include "acq/core/file_dialog.h"
+#include "acq/driver/scripted_driver.h"
+#include "acq/ui/data_panel.h"
+#include "acq/ui/graph_param_dialog.h"
+#include "acq/ui/main_window.h"
+#include "acq/ui/measurement_param_dialog.h"
+#include "acq/ui/panel_display.h"
+#include "common/core/settings_store.h"
+#include "common/core/status_codes.h"
+#include "common/ui/data_grid.h"
+#include "common/ui/key_state.h"
+#include "common/ui/options_dialog.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double kStart = 41395.0 + 10.0 / 24.0; // 2013-05-01 10:00:00
+
+class FakeProbe : public ConnectionProbe
+{
+public:
+    Result autoConnect(qint16, const QString &portPath) override
+    {
+        ++calls;
+        lastPath = portPath;
+        if (during)
+            during();
+        return {status, 19200};
+    }
+    int calls = 0;
+    QString lastPath;
+    qint16 status = -10000;
+    std::function<void()> during;
+};
+
+class FakeFileDialog : public FileDialog
+{
+public:
+    Choice getSaveFileName(const QString &folder, const QVector<Filter> &) override
+    {
+        ++calls;
+        lastFolder = folder;
+        return {answer, 0};
+    }
+    int calls = 0;
+    QString lastFolder;
+    QString answer;
+};
+
+// Runs `action` on the next modal dialog of type T once it is shown.
+template <typename T>
+void onDialog(std::function<void(T *)> action)
+{
+    QTimer::singleShot(0, [action] {
+        const bool shown = QTest::qWaitFor(
+            [] { return qobject_cast<T *>(QApplication::activeModalWidget()) != nullptr; }, 3000);
+        if (!shown) {
+            ADD_FAILURE() << "the expected dialog did not open";
+            if (QWidget *other = QApplication::activeModalWidget())
+                other->close(); // never leave a test hanging in a modal loop
+            return;
+        }
+        action(qobject_cast<T *>(QApplication::activeModalWidget()));
+    });
+}
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
+        m_store = SettingsStore::forFile(m_dir.path() + QStringLiteral("/acq.ini"));
+        language(UiVariant::English, 1033);
+    }
+    void TearDown() override
+    {
+        KeyState::setOverride(std::nullopt);
+        if (m_window) {
+            m_window->runControl()->sStopMeasu();
+            m_state.dataState = 1;
+            m_window.reset();
+        }
+    }
+
+    void language(UiVariant variant, qint16 systemId)
+    {
+        m_state.presenter = &m_presenter;
+        m_state.texts = Texts(&m_table, variant);
+        m_state.systemLanguageId = systemId;
+        m_state.languageOffset = Language::offsetFor(systemId);
+        m_state.versionText = makeVersionText(1, 0, 0);
+        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
+        AcqSettings::sLoadSettings(m_state, *m_store);
+        m_state.lastDataPath = m_dir.path() + QStringLiteral("/VL4402Data.VXD");
+        m_state.currentDir = m_dir.path();
+        m_state.idle = 1;
+        m_state.dataState = 1;
+    }
+
+    MainWindow &window()
+    {
+        if (!m_window) {
+            MainWindow::Services services;
+            services.driverFactory = [this] {
+                auto driver = std::make_unique<ScriptedDriver>(m_script, kStart);
+                m_log = driver->log();
+                return driver;
+            };
+            services.probe = &m_probe;
+            services.fileDialog = &m_files;
+            services.refreshPorts = [this] {
+                m_state.ports.clear();
+                if (m_attached) {
+                    m_state.ports.gPortNames[1] = QStringLiteral("/dev/ttyUSB3");
+                    m_state.ports.gSerialNos[1] = QStringLiteral("0012345");
+                }
+            };
+            services.resolvePort = [this](const QString &serial) {
+                return m_attached && serial == QLatin1String("0012345") ? QStringLiteral("/dev/ttyUSB3")
+                                                                        : QString();
+            };
+            services.abortProbe = [this] { ++m_aborts; };
+            m_window = std::make_unique<MainWindow>(m_state, *m_store, services);
+            m_window->panels()->setToday([] { return QDate(2013, 5, 1); });
+            m_window->sShowMenuStat();
+            m_window->sInitiStatusBar();
+            m_window->show();
+            m_window->activateWindow();
+        }
+        return *m_window;
+    }
+
+    // A script of `batches` batches of `perBatch` samples.
+    void script(int batches, int perBatch, int idleSteps = 0)
+    {
+        m_script.clear();
+        int k = 0;
+        for (int b = 0; b < batches; ++b) {
+            ScriptedDriver::Step step;
+            for (int i = 0; i < perBatch; ++i, ++k)
+                step.samples << QStringLiteral("%1.25,%2.5,10132,1").arg(k % 9).arg(100 + k);
+            m_script << step;
+        }
+        for (int i = 0; i < idleSteps; ++i)
+            m_script << ScriptedDriver::Step();
+    }
+
+    // The parameter dialog accepted with the attached instrument (or Cancel).
+    void acceptParameters(bool accept = true)
+    {
+        onDialog<MeasurementParamDialog>([accept](MeasurementParamDialog *d) {
+            auto *port = d->findChild<QComboBox *>(QStringLiteral("cmbRSPort"));
+            if (port && port->count() > 0)
+                port->setCurrentIndex(0);
+            d->findChild<QPushButton *>(accept ? QStringLiteral("ComdMeasurement") : QStringLiteral("ComdCancel"))
+                ->click();
+        });
+    }
+
+    void startRun(int sampleCount)
+    {
+        m_state.sampleCount = sampleCount;
+        m_state.sampleTime = 1.0f;
+        acceptParameters();
+        window().commandClick(QStringLiteral("ID_MeasureStart"));
+    }
+
+    bool waitIdle(int ms = 5000)
+    {
+        return QTest::qWaitFor([this] { return m_state.idle == 1; }, ms);
+    }
+
+    bool enabled(const char *id) { return window().tool(QLatin1String(id))->isEnabled(); }
+    QString panel(int n) { return window().statusPanel(n)->text(); }
+
+    QTemporaryDir m_dir;
+    StringTable m_table;
+    std::unique_ptr<SettingsStore> m_store;
+    venttest::RecordingPresenter m_presenter;
+    AppState m_state;
+    FakeProbe m_probe;
+    FakeFileDialog m_files;
+    QVector<ScriptedDriver::Step> m_script;
+    std::shared_ptr<ScriptedDriver::Log> m_log;
+    bool m_attached = true;
+    int m_aborts = 0;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+TEST_F(MainWindowTest, OpensWithDefaultsAndTheIdleCommandStates)
+{
+    MainWindow &w = window();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Ventolux Data Acquisition Software"));
+    // 1000 / 1000 / 6500 / 6500 twips at 15 twips per pixel.
+    EXPECT_EQ(w.geometry().size(), QSize(433, 433));
+    EXPECT_EQ(w.splitterFractions(), (std::array<float, 3>{0.5f, 0.5f, 0.485f}));
+    EXPECT_TRUE(w.layoutReady());
+    const char *on[] = {"ID_New", "ID_Exit", "ID_MeasureStart", "ID_GraphPEdit", "ID_StatusBar", "ID_ToolsBar", "ID_About"};
+    for (const char *id : on)
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled("ID_Save"));
+    EXPECT_FALSE(enabled("ID_MeasureStop"));
+    // An English system: the language commands are hidden.
+    for (const char *id : {"ID_English", "ID_Japanese", "ID_Chinese"})
+        EXPECT_FALSE(w.tool(QLatin1String(id))->isVisible()) << id;
+    EXPECT_EQ(panel(1), QStringLiteral("Display"));
+    EXPECT_EQ(panel(2), QStringLiteral(" "));
+    EXPECT_EQ(panel(3), QStringLiteral("1.0Sec"));
+    EXPECT_EQ(panel(4), QStringLiteral("65500times"));
+    EXPECT_EQ(panel(5), QStringLiteral("Average"));
+    EXPECT_EQ(panel(7), QStringLiteral("USB"));
+    EXPECT_EQ(w.statusPanel(4)->toolTip(), QStringLiteral("Sampling Number"));
+    EXPECT_EQ(w.tool(QStringLiteral("ID_MeasureStart"))->toolTip(), QStringLiteral("Start Measurement"));
+    // "Save" does nothing without new data.
+    w.commandClick(QStringLiteral("ID_Save"));
+    EXPECT_EQ(m_files.calls, 0);
+}
+
+TEST_F(MainWindowTest, RunEndsByCountAndLeavesNewDataToSave)
+{
+    script(3, 2);
+    bool sawRunning = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (m_state.idle == 0 && !sawRunning && m_state.receivedCount > 0) {
+            sawRunning = true;
+            EXPECT_EQ(panel(1), QStringLiteral("Measurement"));
+            EXPECT_FALSE(enabled("ID_New"));
+            EXPECT_FALSE(enabled("ID_Exit"));
+            EXPECT_TRUE(enabled("ID_MeasureStop"));
+            EXPECT_TRUE(enabled("ID_GraphPEdit"));
+            EXPECT_TRUE(enabled("ID_About")); // kept as it was
+            EXPECT_TRUE(panel(4).endsWith(QStringLiteral(" /6")));
+            EXPECT_EQ(window().statusPanel(4)->toolTip(), QStringLiteral("Sampling Number : Passage/Total"));
+            EXPECT_FALSE(window().close()); // closing is refused during a run
+        }
+    });
+    poll.start(1);
+    startRun(6);
+    ASSERT_TRUE(waitIdle());
+    poll.stop();
+    EXPECT_TRUE(sawRunning);
+    EXPECT_EQ(m_probe.calls, 1);
+    EXPECT_EQ(m_probe.lastPath, QStringLiteral("/dev/ttyUSB3"));
+    EXPECT_EQ(m_log->port, QStringLiteral("/dev/ttyUSB3"));
+    EXPECT_EQ(m_state.receivedCount, 6);
+    EXPECT_EQ(m_presenter.lastText(), QStringLiteral("The measurement ended. "));
+    EXPECT_EQ(panel(1), QStringLiteral("Display"));
+    EXPECT_EQ(panel(2), QStringLiteral("New Data"));
+    EXPECT_EQ(panel(6), QStringLiteral("0012345"));
+    EXPECT_TRUE(enabled("ID_Save"));
+    EXPECT_FALSE(enabled("ID_MeasureStop"));
+    // Browsing: the tables hold the run, the cursor on sample 1.
+    DataGrid *ws = window().panels()->velocity()->table();
+    EXPECT_EQ(ws->grid()->gridRowCount(), 7);
+    EXPECT_EQ(ws->activeRow(), 1);
+    EXPECT_EQ(ws->selectionBackground(), QColor(0, 64, 128));
+
+    // Save: the file dialog, then "Old Data" and the file name in the caption.
+    m_files.answer = m_dir.path() + QStringLiteral("/run.CSV");
+    window().commandClick(QStringLiteral("ID_Save"));
+    EXPECT_EQ(m_files.calls, 1);
+    EXPECT_EQ(panel(2), QStringLiteral("Old Data"));
+    EXPECT_FALSE(enabled("ID_Save"));
+    EXPECT_TRUE(QFile::exists(m_files.answer));
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Ventolux Data Acquisition Software - run.CSV"));
+}
+
+TEST_F(MainWindowTest, StopQuestionYesNoAndCancel)
+{
+    script(1, 1, 100000); // a run that never ends by itself
+    startRun(65500);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_state.receivedCount == 1; }, 3000));
+    for (qint16 answer : {status::kNo, status::kCancel}) {
+        m_presenter.queueAnswer(answer);
+        window().commandClick(QStringLiteral("ID_MeasureStop"));
+        EXPECT_EQ(m_presenter.lastText(), QStringLiteral("Are you sure you want to stop measurement ?"));
+        EXPECT_EQ(m_state.idle, 0) << answer;
+        EXPECT_EQ(m_state.statusCode, answer);
+    }
+    m_presenter.queueAnswer(status::kYes);
+    window().commandClick(QStringLiteral("ID_MeasureStop"));
+    EXPECT_EQ(m_state.idle, 1);
+    EXPECT_EQ(m_state.dataState, 3);
+    EXPECT_EQ(m_log->stopCount, 1);
+}
+
+TEST_F(MainWindowTest, DriverCodeStopsTheRunAndProbeFailureStartsNone)
+{
+    script(1, 2);
+    ScriptedDriver::Step fault;
+    fault.errstat = 3;
+    m_script << fault;
+    startRun(100);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_presenter.lastText(), QStringLiteral("RS232c communication error."));
+    EXPECT_EQ(m_state.receivedCount, 2);
+    EXPECT_TRUE(enabled("ID_Save"));
+
+    m_state.dataState = 1;
+    m_probe.status = 3;
+    m_presenter.shown.clear();
+    startRun(100);
+    EXPECT_EQ(m_state.idle, 1);
+    ASSERT_GE(m_presenter.count(), 1);
+    EXPECT_EQ(m_presenter.shown.last().text, QStringLiteral("RS232c communication error."));
+    EXPECT_TRUE(enabled("ID_New"));
+}
+
+TEST_F(MainWindowTest, NoInstrumentNoRunExceptInSimulation)
+{
+    m_attached = false;
+    QMetaObject::invokeMethod(window().tmrUSB(), "timeout");
+    script(1, 1);
+    startRun(1);
+    EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
+    EXPECT_EQ(m_probe.calls, 0);
+    EXPECT_EQ(m_state.idle, 1);
+
+    m_state.simulation = 1;
+    startRun(1);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_probe.calls, 0); // no probe in simulation
+    EXPECT_TRUE(m_log->simulation);
+    EXPECT_EQ(m_state.receivedCount, 1);
+}
+
+TEST_F(MainWindowTest, WhileStartingNothingReentersTheProbe)
+{
+    bool checked = false;
+    m_probe.during = [&] {
+        checked = true;
+        EXPECT_TRUE(window().isStarting());
+        EXPECT_FALSE(enabled("ID_New"));
+        EXPECT_FALSE(enabled("ID_MeasureStart"));
+        EXPECT_FALSE(enabled("ID_Exit"));
+        EXPECT_FALSE(window().close());
+        window().commandClick(QStringLiteral("ID_MeasureStop")); // ends the probe, asks nothing
+    };
+    script(1, 1);
+    startRun(1);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(m_aborts, 1);
+    EXPECT_FALSE(window().isStarting());
+}
+
+TEST_F(MainWindowTest, ClosingAsksAboutUnsavedDataAndWritesTheSettings)
+{
+    script(1, 2);
+    startRun(2);
+    ASSERT_TRUE(waitIdle());
+    m_presenter.queueAnswer(status::kCancel);
+    EXPECT_FALSE(window().close());
+    EXPECT_EQ(m_presenter.lastText(), QStringLiteral("Data is not saved.   Do you save it ?"));
+    EXPECT_FALSE(m_store->readText(QStringLiteral("Windows"), QStringLiteral("Main Width")).has_value());
+
+    window().resize(700, 520);
+    m_presenter.queueAnswer(status::kNo);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(m_store->readText(QStringLiteral("Measurement Parameter"), QStringLiteral("Sample Num")),
+              QStringLiteral("2"));
+    EXPECT_EQ(m_store->readText(QStringLiteral("Windows"), QStringLiteral("Main Width")), QStringLiteral("10500"));
+    EXPECT_FALSE(m_store->readText(QStringLiteral("measurement Parameter"), QStringLiteral("Display ATM")).has_value());
+    m_window.reset();
+
+    // The next start comes back at the same size.
+    m_state.dataState = 1;
+    EXPECT_EQ(window().geometry().size(), QSize(700, 520));
+}
+
+TEST_F(MainWindowTest, ClosingMinimisedKeepsTheStoredGeometry)
+{
+    m_store->writeText(QStringLiteral("Windows"), QStringLiteral("Main Width"), QStringLiteral("9000"));
+    window().showMinimized();
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(m_store->readText(QStringLiteral("Windows"), QStringLiteral("Main Width")), QStringLiteral("9000"));
+    EXPECT_TRUE(m_store->readText(QStringLiteral("measurement Parameter"), QStringLiteral("Sample Num")).has_value());
+}
+
+TEST_F(MainWindowTest, ShiftCtrlCloseOpensTheOptionsAndKeepsTheWindow)
+{
+    MainWindow &w = window();
+    KeyState::setOverride(Qt::ShiftModifier | Qt::ControlModifier);
+    onDialog<OptionsDialog>([](OptionsDialog *d) {
+        KeyState::setOverride(Qt::NoModifier);
+        d->cbDspATM()->setChecked(false);
+        d->cmdSetATM()->click();
+    });
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(m_state.atmDisplay, 0);
+    EXPECT_EQ(m_state.atmSave, 0); // copied from Display ATM
+    EXPECT_EQ(m_store->readText(QStringLiteral("measurement Parameter"), QStringLiteral("Display ATM")),
+              QStringLiteral("0"));
+    EXPECT_FALSE(m_store->readText(QStringLiteral("Windows"), QStringLiteral("Main Left")).has_value());
+}
+
+TEST_F(MainWindowTest, GraphParametersResetThePaneHeightsAtTheNextLayout)
+{
+    MainWindow &w = window();
+    w.resize(900, 700);
+    auto *left = qobject_cast<QSplitter *>(w.splMain()->widget(0));
+    left->setSizes({100, 500});
+    Q_EMIT left->splitterMoved(100, 1);
+    const std::array<float, 3> moved = w.splitterFractions();
+    EXPECT_LT(moved[0], 0.3f);
+    onDialog<GraphParamDialog>([](GraphParamDialog *d) { d->cmdOK()->click(); });
+    w.commandClick(QStringLiteral("ID_GraphPEdit"));
+    EXPECT_FLOAT_EQ(w.splitterFractions()[0], 0.5f);
+    EXPECT_FLOAT_EQ(w.splitterFractions()[2], 0.485f);
+    EXPECT_FLOAT_EQ(w.splitterFractions()[1], moved[1]);
+}
+
+TEST_F(MainWindowTest, StatusBarAndToolBarCommands)
+{
+    MainWindow &w = window();
+    w.tool(AcqCommand::StatusBar)->trigger();
+    EXPECT_FALSE(w.statusBar()->isVisible());
+    w.tool(AcqCommand::StatusBar)->trigger();
+    EXPECT_TRUE(w.statusBar()->isVisible());
+    w.tool(AcqCommand::ToolsBar)->trigger();
+    EXPECT_FALSE(w.toolBar()->isVisible());
+}
+
+TEST_F(MainWindowTest, LanguageSwitchThereAndBack)
+{
+    language(UiVariant::Japanese, 1041);
+    MainWindow &w = window();
+    QAction *english = w.tool(QStringLiteral("ID_English"));
+    QAction *japanese = w.tool(QStringLiteral("ID_Japanese"));
+    EXPECT_TRUE(english->isVisible());
+    EXPECT_TRUE(japanese->isVisible());
+    EXPECT_TRUE(japanese->isChecked());
+    EXPECT_FALSE(w.tool(QStringLiteral("ID_Chinese"))->isVisible());
+    EXPECT_EQ(w.tool(AcqCommand::New)->text(), QStringLiteral("新規"));
+    EXPECT_EQ(panel(1), QStringLiteral("Display")); // stays English
+    EXPECT_EQ(w.statusPanel(1)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+
+    w.commandClick(QStringLiteral("ID_English"));
+    EXPECT_EQ(m_state.languageOffset, 0);
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_FALSE(japanese->isChecked());
+    EXPECT_EQ(w.tool(AcqCommand::New)->text(), QStringLiteral("New"));
+    EXPECT_EQ(w.statusPanel(1)->toolTip(), QStringLiteral("Program Status"));
+    EXPECT_EQ(w.statusPanel(1)->font().family(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(m_state.fontChangeFlag, 0);
+
+    w.commandClick(QStringLiteral("ID_Japanese"));
+    EXPECT_EQ(m_state.languageOffset, 10000);
+    EXPECT_EQ(w.tool(AcqCommand::New)->text(), QStringLiteral("新規"));
+    EXPECT_EQ(panel(1), QStringLiteral("Display"));
+    EXPECT_EQ(m_state.fontChangeFlag, 128);
+}
+
+TEST_F(MainWindowTest, Screenshots)
+{
+    const struct
+    {
+        UiVariant variant;
+        qint16 system;
+        const char *name;
+    } languages[] = {{UiVariant::English, 1033, "en"}, {UiVariant::Japanese, 1041, "ja"}, {UiVariant::Chinese, 2052, "zh"}};
+    for (const auto &l : languages) {
+        m_window.reset();
+        language(l.variant, l.system);
+        MainWindow &w = window();
+        w.resize(1000, 700);
+        QTest::qWait(50);
+        venttest::maybeScreenshot(&w, QStringLiteral("main-before-") + QLatin1String(l.name));
+        script(40, 1, 100000);
+        m_state.receivedCount = 0;
+        bool grabbed = false;
+        QTimer shot;
+        QObject::connect(&shot, &QTimer::timeout, [&] {
+            if (!grabbed && m_state.receivedCount >= 30) {
+                grabbed = true;
+                venttest::maybeScreenshot(&w, QStringLiteral("main-during-") + QLatin1String(l.name));
+            }
+        });
+        shot.start(5);
+        startRun(65500);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return grabbed; }, 5000));
+        m_presenter.queueAnswer(status::kYes);
+        w.commandClick(QStringLiteral("ID_MeasureStop"));
+        QTest::qWait(50);
+        venttest::maybeScreenshot(&w, QStringLiteral("main-after-") + QLatin1String(l.name));
+        m_state.dataState = 1;
+    }
+}
+
+} // namespace
