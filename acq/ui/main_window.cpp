@@ -198,15 +198,14 @@ void MainWindow::buildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("sbStatusBar"));
     bar->setSizeGripEnabled(true);
-    const int stretch[StatusPanels::kPanels] = {2, 2, 2, 3, 2, 3, 2};
+    // Every panel at least as wide as its text; spare width goes to all of them.
     for (int i = 0; i < StatusPanels::kPanels; ++i) {
         auto *label = new QLabel(bar);
         label->setObjectName(QStringLiteral("sbPanel%1").arg(i + 1));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(4, 0, 4, 0);
-        label->setMinimumWidth(40);
-        bar->addPermanentWidget(label, stretch[i]);
+        bar->addPermanentWidget(label, 1);
         m_statusPanels[size_t(i)] = label;
     }
 }

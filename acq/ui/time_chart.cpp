@@ -170,7 +170,28 @@ QDate TimeChart::timeBase() const
 void TimeChart::setTimeLabel(PageMath::TimeLabel label)
 {
     m_ticker->setLabelForm(label);
+    fitTickCount();
     requestReplot();
+}
+
+void TimeChart::resizeEvent(QResizeEvent *event)
+{
+    QCustomPlot::resizeEvent(event);
+    fitTickCount();
+}
+
+void TimeChart::fitTickCount()
+{
+    const QFontMetrics metrics(xAxis->tickLabelFont());
+    // A label of the current form with wide digits (23:58:58).
+    const QString widest = m_ticker->label(86338);
+    const int labelWidth = metrics.horizontalAdvance(widest) + 3 * metrics.averageCharWidth();
+    const int room = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : width() - 60;
+    const int count = qBound(2, labelWidth > 0 ? room / labelWidth : 5, 6);
+    if (count != m_ticker->tickCount()) {
+        m_ticker->setTickCount(count);
+        requestReplot();
+    }
 }
 
 PageMath::TimeLabel TimeChart::timeLabel() const

@@ -102,6 +102,7 @@ Q_SIGNALS:
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
@@ -113,6 +114,8 @@ private:
     void updateStyleForDensity();
     void applyFonts();
     void placeMarker();
+    // As many time ticks as the axis has room for without labels running into each other.
+    void fitTickCount();
 
     std::array<ChartSeries, kSeriesMax> m_series;
     int m_seriesCount = 1;
