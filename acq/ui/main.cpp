@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
+#include <ctime>
 
 int main(int argc, char **argv)
 {
@@ -36,6 +37,10 @@ int main(int argc, char **argv)
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
     // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
     const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
+    // Test and benchmark hook: VENTACQ_TEST_AUTORUN=live (or simulation) starts a run with the
+    // stored parameters on the first instrument found once the window is shown, without the
+    // parameter dialog, so whole-program tests and the CPU benchmark need no clicks.
+    const QByteArray autorun = qgetenv("VENTACQ_TEST_AUTORUN");
 
     // 1. One copy only.
     SingleInstance instance(QStringLiteral("ventacq"));
@@ -103,11 +108,20 @@ int main(int argc, char **argv)
     }
     if (startupBench) {
         QObject::connect(&window, &MainWindow::firstShown, &app, [&] {
-            std::printf("ventacq: main window shown after %lld ms\n",
-                        static_cast<long long>(startClock.elapsed()));
+            std::printf("ventacq: main window shown after %lld ms (CPU %lld ms)\n",
+                        static_cast<long long>(startClock.elapsed()),
+                        static_cast<long long>(std::clock() * 1000 / CLOCKS_PER_SEC));
             std::fflush(stdout);
             app.quit();
         });
+    }
+    if (autorun == "live" || autorun == "simulation") {
+        QObject::connect(&window, &MainWindow::firstShown, &window, [&window, &autorun] {
+            if (!window.autoStartRun(autorun == "simulation"))
+                std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN: no instrument attached\n");
+        });
+    } else if (!autorun.isEmpty()) {
+        std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN must be live or simulation\n");
     }
     window.show();
     return app.exec();

@@ -1,5 +1,6 @@
 // USB bridge discovery over an injected bridge list, the registrations of virtual instruments,
 // and resolving the chosen instrument by its serial text.
+#include "common/core/serial_port_info_source.h"
 #include "common/core/system_bridge_source.h"
 #include "common/core/usb_discovery.h"
 #include "common/core/virtual_bridge_registry.h"
@@ -11,6 +12,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -327,3 +331,42 @@ TEST(UsbRefresh, VirtualInstrumentAppearingAndDisappearingWithinOneTimerPeriod)
 }
 
 } // namespace
+
+// The system list skips its udev enumeration only when no tty device hangs on a USB bus.
+TEST(SerialPortInfoSource, UsbTtyLinksDecideWhetherToEnumerate)
+{
+    struct Case
+    {
+        const char *what;
+        std::vector<std::pair<const char *, const char *>> links; // name -> target ("" a plain file)
+        std::optional<bool> expected;
+    };
+    const std::vector<Case> cases = {
+        {"consoles and built-in UARTs only",
+         {{"tty0", "../../devices/virtual/tty/tty0"},
+          {"ttyS0", "../../devices/platform/serial8250/tty/ttyS0"},
+          {"ttyS4", "../../devices/pnp0/00:05/tty/ttyS4"}},
+         false},
+        {"a USB serial bridge behind a PCI controller",
+         {{"tty0", "../../devices/virtual/tty/tty0"},
+          {"ttyUSB0", "../../devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0"}},
+         true},
+        {"a CDC modem on a platform USB controller",
+         {{"ttyACM0", "../../devices/platform/soc/3f980000.usb/usb1/1-1/1-1:1.0/tty/ttyACM0"}},
+         true},
+        {"an entry that is not a link", {{"ttyX", ""}}, true},
+        {"no tty at all", {}, false},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        for (const auto &[name, target] : c.links) {
+            const QString path = dir.path() + QLatin1Char('/') + QLatin1String(name);
+            if (*target)
+                ASSERT_TRUE(QFile::link(QLatin1String(target), path)) << c.what;
+            else
+                ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)) << c.what;
+        }
+        EXPECT_EQ(SerialPortInfoSource::anyUsbTty(dir.path()), c.expected) << c.what;
+    }
+    EXPECT_EQ(SerialPortInfoSource::anyUsbTty(QStringLiteral("/nonexistent/tty")), std::nullopt);
+}
