@@ -15,12 +15,13 @@
 #include "common/core/system_bridge_source.h"
 #include "common/core/usb_discovery.h"
 #include "common/ui/qt_translations.h"
+#include "common/ui/startup_message.h"
+#include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -40,13 +41,13 @@ int main(int argc, char **argv)
     // 1. One copy only.
     SingleInstance instance(QStringLiteral("ventacq"));
     if (!instance.tryAcquire()) {
-        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
+        showStartupMessage(title, title + QStringLiteral(" is Running !"));
         return 0;
     }
 
     StringTable table;
     if (!table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"))) {
-        QMessageBox::warning(nullptr, title, QLatin1String(kResourceErrorText));
+        showStartupMessage(title, QLatin1String(kResourceErrorText));
         return 1;
     }
 
@@ -109,6 +110,15 @@ int main(int argc, char **argv)
             app.quit();
         });
     }
+    // Test hooks of the whole-program and package tests (common/ui/test_hooks.h): a simulated run
+    // with the stored parameters as soon as the window is shown, and closing the window.
+    if (qEnvironmentVariable("VENTACQ_TEST_AUTORUN") == QLatin1String("simulation")) {
+        QObject::connect(&window, &MainWindow::firstShown, &window, [&] {
+            state.simulation = 1;
+            window.runControl()->sStartMeasu();
+        });
+    }
+    TestHooks::closeWindowWhenAsked(&window);
     window.show();
     return app.exec();
 }

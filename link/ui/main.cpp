@@ -3,6 +3,8 @@
 #include "common/core/single_instance.h"
 #include "common/core/status_codes.h"
 #include "common/ui/qt_translations.h"
+#include "common/ui/startup_message.h"
+#include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 #include "link/core/download_session.h"
 #include "link/core/link_state.h"
@@ -11,7 +13,6 @@
 #include "link/core/serial_link_port.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char **argv)
 {
@@ -24,12 +25,12 @@ int main(int argc, char **argv)
     // 1. One copy only.
     SingleInstance instance(QStringLiteral("ventlink"));
     if (!instance.tryAcquire()) {
-        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
+        showStartupMessage(title, title + QStringLiteral(" is Running !"));
         return 0;
     }
     StringTable table;
     if (!table.loadFile(QStringLiteral(":/strings/ventlink_strings.tsv"))) {
-        QMessageBox::warning(nullptr, title, QStringLiteral("Error reading from resource file."));
+        showStartupMessage(title, QStringLiteral("Error reading from resource file."));
         return 1;
     }
     // 2. Language; 3. the cached texts.
@@ -56,6 +57,7 @@ int main(int argc, char **argv)
     presenter.setParentWindow(&window);
     // 5. Font and character set, then show.
     sApplyCharset(&window, state.charset);
+    TestHooks::closeWindowWhenAsked(&window); // test hook (common/ui/test_hooks.h)
     window.show();
     return app.exec();
 }
