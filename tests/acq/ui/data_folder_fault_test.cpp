@@ -3,6 +3,7 @@
 #include "acq/ui/data_panel.h"
 #include "common/ui/grid_model.h"
 #include "tests/acq/ui/display_rig.h"
+#include "tests/support/permissions_bind_root.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,41 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <linux/capability.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
-
-// Tests run as root, and root writes whatever the permission bits say. While this lives, the
-// calling thread (the one that runs the polls) lacks that override, so read-only means read-only.
-class PermissionsBindRoot
-{
-public:
-    PermissionsBindRoot()
-    {
-        if (geteuid() != 0)
-            return;
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~PermissionsBindRoot()
-    {
-        if (m_active)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_active = false;
-};
 
 // Files may not grow past `bytes` while this lives (a full disk); the signal that would end the
 // process is ignored, so the write fails instead.
@@ -131,7 +100,8 @@ TEST_F(DataFolderFault, ReadOnlyMidRun)
     ASSERT_TRUE(QFile::setPermissions(rig.state.lastDataPath, QFile::ReadOwner | QFile::ReadGroup));
     ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
     {
-        PermissionsBindRoot readOnly;
+        venttest::PermissionsBindRoot readOnly;
+        ASSERT_TRUE(readOnly.binds());
         expectOneMessageAndEverySampleInTheTables();
     }
     EXPECT_EQ(readFile(), before);
