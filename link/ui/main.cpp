@@ -2,8 +2,8 @@
 #include "common/core/settings_store.h"
 #include "common/core/single_instance.h"
 #include "common/core/status_codes.h"
+#include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
-#include "common/ui/startup_message.h"
 #include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 #include "link/core/download_session.h"
@@ -17,22 +17,15 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Ventolux"));
-    QCoreApplication::setApplicationName(QStringLiteral("ventlink"));
-    installFontSubstitutions();
     const QString title = QLatin1String(LinkState::kApplicationTitle);
 
-    // 1. One copy only.
+    // 1. One copy only, and the string table.
     SingleInstance instance(QStringLiteral("ventlink"));
-    if (!instance.tryAcquire()) {
-        showStartupMessage(title, title + QStringLiteral(" is Running !"));
-        return 0;
-    }
     StringTable table;
-    if (!table.loadFile(QStringLiteral(":/strings/ventlink_strings.tsv"))) {
-        showStartupMessage(title, QStringLiteral("Error reading from resource file."));
-        return 1;
-    }
+    int exitCode = 0;
+    if (!startProgram(QStringLiteral("ventlink"), title, QStringLiteral(":/strings/ventlink_strings.tsv"),
+                      instance, table, &exitCode))
+        return exitCode;
     // 2. Language; 3. the cached texts.
     LinkState state;
     LinkPresenter presenter(state);
