@@ -16,6 +16,7 @@
 #include "common/core/usb_discovery.h"
 #include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
+#include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 
 #include <QApplication>
@@ -100,6 +101,15 @@ int main(int argc, char **argv)
             app.quit();
         });
     }
+    // Test hooks of the whole-program and package tests (common/ui/test_hooks.h): a simulated run
+    // with the stored parameters as soon as the window is shown, and closing the window.
+    if (qEnvironmentVariable("VENTACQ_TEST_AUTORUN") == QLatin1String("simulation")) {
+        QObject::connect(&window, &MainWindow::firstShown, &window, [&] {
+            state.simulation = 1;
+            window.runControl()->sStartMeasu();
+        });
+    }
+    TestHooks::closeWindowWhenAsked(&window);
     window.show();
     return app.exec();
 }
