@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo demo-link check asan-check fuzz-check bench screenshots clean
+.PHONY: all deps configure build demo demo-link check asan-check fuzz-check package-check bench screenshots clean
 
 all: build
 
@@ -38,6 +38,10 @@ asan-check: deps
 FUZZ_SECONDS ?= 30
 fuzz-check: deps
 	@scripts/fuzz $(FUZZ_SECONDS) build/fuzz
+
+# The Debian package built, installed on this machine, its programs started, removed again.
+package-check: deps
+	@scripts/package-test $(BUILD_DIR)
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)

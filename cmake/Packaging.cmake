@@ -7,9 +7,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/ventacq.desktop
 install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/ventacq.svg
               ${CMAKE_SOURCE_DIR}/resources/icons/ventlink.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-# udev rules belong under /lib/udev/rules.d whatever the prefix.
+# The udev rule goes to lib/udev/rules.d under the prefix: /usr/lib/udev/rules.d in the package,
+# which udev reads (and which is /lib/udev/rules.d on a merged-/usr system such as Debian 12). An
+# install into any other prefix keeps it inside that prefix (copy it to /etc/udev/rules.d there).
 install(FILES ${CMAKE_SOURCE_DIR}/resources/udev/60-ventolux.rules
-        DESTINATION /lib/udev/rules.d)
+        DESTINATION lib/udev/rules.d)
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "ventolux")

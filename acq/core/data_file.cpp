@@ -135,10 +135,15 @@ bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &
         ? QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered
         : QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly | QIODevice::Unbuffered;
     bool ok = file.open(mode);
+    const qint64 sizeBefore = ok ? file.size() : 0;
     if (ok)
         ok = file.write(bytes) == bytes.size();
     if (ok)
         ok = file.flush();
+    // A write cut short (a full disk) would leave half a line: the batch is taken back out, so
+    // the file keeps whole lines and every batch it holds is whole.
+    if (!ok && file.isOpen())
+        file.resize(sizeBefore);
     file.close();
     ok = ok && file.error() == QFileDevice::NoError;
     if (!ok)

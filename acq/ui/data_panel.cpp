@@ -570,7 +570,9 @@ void DataPanel::tableMouseReleased()
 bool DataPanel::eventFilter(QObject *watched, QEvent *event)
 {
     // Any key on the scroll bar hands the focus to the table, whose arrow keys move the cursor.
-    if (watched == scrollBar() && event->type() == QEvent::KeyPress) {
+    // The event type is tested first: the filter also sees the events of the scroll bar's own
+    // destruction, when the chart pane that owns it is already half destroyed.
+    if (event->type() == QEvent::KeyPress && watched == scrollBar()) {
         m_table->setFocus(Qt::OtherFocusReason);
         return true;
     }

@@ -16,6 +16,7 @@
 #include "common/core/usb_discovery.h"
 #include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
+#include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 
 #include <QApplication>
@@ -33,9 +34,7 @@ int main(int argc, char **argv)
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
     // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
     const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
-    // Test and benchmark hook: VENTACQ_TEST_AUTORUN=live (or simulation) starts a run with the
-    // stored parameters on the first instrument found once the window is shown, without the
-    // parameter dialog, so whole-program tests and the CPU benchmark need no clicks.
+    // VENTACQ_TEST_AUTORUN=live or simulation (common/ui/test_hooks.h).
     const QByteArray autorun = qgetenv("VENTACQ_TEST_AUTORUN");
 
     // 1. One copy only, and the string table.
@@ -106,6 +105,8 @@ int main(int argc, char **argv)
             app.quit();
         });
     }
+    // Test hooks of the whole-program, package and benchmark runs (common/ui/test_hooks.h): a
+    // run with the stored parameters as soon as the window is shown, and closing the window.
     if (autorun == "live" || autorun == "simulation") {
         QObject::connect(&window, &MainWindow::firstShown, &window, [&window, &autorun] {
             if (!window.autoStartRun(autorun == "simulation"))
@@ -114,6 +115,7 @@ int main(int argc, char **argv)
     } else if (!autorun.isEmpty()) {
         std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN must be live or simulation\n");
     }
+    TestHooks::closeWindowWhenAsked(&window);
     window.show();
     return app.exec();
 }

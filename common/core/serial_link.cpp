@@ -239,6 +239,12 @@ qint16 SerialLink::fRsAutoConnect(const QString &portPath)
                 result = status::kCancelled;
                 break;
             }
+            if (m_portFailed) {
+                // The port failed during the unit exchange (the cable was pulled): the instrument
+                // is gone, which is a link error, not a connection with an empty unit reply.
+                result = kCommError;
+                break;
+            }
             if (m_settings.keepUnitReply)
                 *m_f.unitReply = reply;
             result = status::kSuccess;

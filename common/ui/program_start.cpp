@@ -2,12 +2,12 @@
 
 #include "common/core/single_instance.h"
 #include "common/core/string_table.h"
+#include "common/ui/startup_message.h"
 #include "common/ui/window_fonts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMessageBox>
 
 bool startProgram(const QString &programName, const QString &title, const QString &tablePath,
                   SingleInstance &instance, StringTable &table, int *exitCode)
@@ -19,12 +19,12 @@ bool startProgram(const QString &programName, const QString &title, const QStrin
 
     if (!instance.tryAcquire()) {
         // These two texts are shown before the string table is read, so they cannot come from it.
-        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
+        showStartupMessage(title, title + QStringLiteral(" is Running !"));
         *exitCode = 0;
         return false;
     }
     if (!table.loadFile(tablePath)) {
-        QMessageBox::warning(nullptr, title, QStringLiteral("Error reading from resource file."));
+        showStartupMessage(title, QStringLiteral("Error reading from resource file."));
         *exitCode = 1;
         return false;
     }

@@ -4,6 +4,7 @@
 #include "common/core/status_codes.h"
 #include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
+#include "common/ui/test_hooks.h"
 #include "common/ui/window_fonts.h"
 #include "link/core/download_session.h"
 #include "link/core/link_state.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     presenter.setParentWindow(&window);
     // 5. Font and character set, then show.
     sApplyCharset(&window, state.charset);
+    TestHooks::closeWindowWhenAsked(&window); // test hook (common/ui/test_hooks.h)
     window.show();
     return app.exec();
 }

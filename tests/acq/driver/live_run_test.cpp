@@ -70,13 +70,20 @@ protected:
         link.bind(SerialLinkProbe::fieldsOf(state));
     }
 
-    // Starts the instrument and the run.
-    void start(InstrumentOptions options)
+    // Starts the instrument and the run; `unplugAt` pulls the cable when that command arrives.
+    void start(InstrumentOptions options, const QString &unplugAt = QString())
     {
         options.registerBridge = false;
         instrument = std::make_unique<VirtualInstrument>(options);
         QString error;
         ASSERT_TRUE(instrument->start(&error)) << error.toStdString();
+        if (!unplugAt.isEmpty()) {
+            QObject::connect(instrument.get(), &VirtualInstrument::commandReceived, instrument.get(),
+                             [this, unplugAt](const QString &command) {
+                                 if (command == unplugAt)
+                                     instrument->unplug();
+                             });
+        }
         state.portPath = instrument->portPath();
         run.sStartMeasu();
     }
@@ -175,6 +182,26 @@ TEST_F(LiveRun, UnpluggedMidRunStopsWithEverySampleTakenBeforeInTheFile)
     EXPECT_EQ(state.receivedCount, 8);
     EXPECT_EQ(state.dataState, 3);
     EXPECT_EQ(dataFile().count("\r\n"), 9 + 8);
+}
+
+// The cable pulled while the run starts: at the presence command, at the unit command (after "AP"
+// came back), at the first live reading. One message, idle, no data and no data file.
+TEST_F(LiveRun, UnpluggedWhileStartingIsOneMessageAndNoRun)
+{
+    state.dataState = 1;
+    for (const QString phase : {"P", "U", "V"}) {
+        SCOPED_TRACE(phase.toStdString());
+        presenter.shown.clear();
+        start(InstrumentOptions(), phase);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !state.measuring; }, 8000));
+        EXPECT_EQ(presenter.count(), 1);
+        EXPECT_EQ(presenter.lastText(), "RS232c communication error.");
+        EXPECT_EQ(state.idle, 1);
+        EXPECT_EQ(state.dataState, 1);
+        EXPECT_FALSE(state.driver);
+        EXPECT_FALSE(QFile::exists(state.lastDataPath));
+        EXPECT_FALSE(instrument->isRunning());
+    }
 }
 
 TEST_F(LiveRun, AnInstrumentThatDoesNotAnswerFailsAtTheProbe)

@@ -6,6 +6,7 @@
 #include "link/core/memory_grid.h"
 #include "link/core/record_decoder.h"
 #include "tests/link/core/link_test_support.h"
+#include "tests/support/permissions_bind_root.h"
 
 #include <QDir>
 #include <QFile>
@@ -321,6 +322,7 @@ TEST(CsvReader, FileWithoutReadPermission)
     const QString locked = r.dir.path() + "/locked.CSV";
     writeFile(locked, expectedFile("save_atm_off.csv"));
     QFile::setPermissions(locked, QFileDevice::Permissions());
+    venttest::PermissionsBindRoot bind;
     if (QFile(locked).open(QIODevice::ReadOnly))
         GTEST_SKIP() << "running with permissions that read any file";
     EXPECT_EQ(r.reader.readFile(locked), linkstatus::kReadFile);

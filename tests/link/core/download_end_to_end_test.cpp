@@ -178,6 +178,30 @@ TEST(DownloadEndToEnd, UnplugMidDumpIsACommunicationError)
     EXPECT_FALSE(e.view.downloading);
 }
 
+// The cable pulled in each phase before the records flow: at the presence command, at the unit
+// command (once "AP" came back), at the dump command. One message, idle again, nothing saved.
+TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
+{
+    for (const QString phase : {"P", "U", "H"}) {
+        SCOPED_TRACE(phase.toStdString());
+        EndToEnd e;
+        ASSERT_TRUE(e.start());
+        QObject::connect(e.instrument.get(), &VirtualInstrument::commandReceived, e.instrument.get(),
+                         [&](const QString &command) {
+                             if (command == phase)
+                                 e.instrument->unplug();
+                         });
+        e.download();
+        EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
+        EXPECT_EQ(e.state->gLinkStatus, linkstatus::kCommunication);
+        EXPECT_EQ(e.grid.rowCount(), 1);
+        EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
+        EXPECT_FALSE(e.port.link().isOpen());
+        EXPECT_FALSE(e.session.tmrGetData()->isActive());
+        EXPECT_FALSE(e.view.downloading);
+    }
+}
+
 TEST(DownloadEndToEnd, DumpThatStopsFlowingEndsByTheWatchdog)
 {
     EndToEnd e;
