@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <cstdio>
+#include <ctime>
 
 int main(int argc, char **argv)
 {
@@ -33,6 +34,8 @@ int main(int argc, char **argv)
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
     // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
     const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
+    // VENTACQ_TEST_AUTORUN=live or simulation (common/ui/test_hooks.h).
+    const QByteArray autorun = qgetenv("VENTACQ_TEST_AUTORUN");
 
     // 1. One copy only, and the string table.
     SingleInstance instance(QStringLiteral("ventacq"));
@@ -95,19 +98,22 @@ int main(int argc, char **argv)
     }
     if (startupBench) {
         QObject::connect(&window, &MainWindow::firstShown, &app, [&] {
-            std::printf("ventacq: main window shown after %lld ms\n",
-                        static_cast<long long>(startClock.elapsed()));
+            std::printf("ventacq: main window shown after %lld ms (CPU %lld ms)\n",
+                        static_cast<long long>(startClock.elapsed()),
+                        static_cast<long long>(std::clock() * 1000 / CLOCKS_PER_SEC));
             std::fflush(stdout);
             app.quit();
         });
     }
-    // Test hooks of the whole-program and package tests (common/ui/test_hooks.h): a simulated run
-    // with the stored parameters as soon as the window is shown, and closing the window.
-    if (qEnvironmentVariable("VENTACQ_TEST_AUTORUN") == QLatin1String("simulation")) {
-        QObject::connect(&window, &MainWindow::firstShown, &window, [&] {
-            state.simulation = 1;
-            window.runControl()->sStartMeasu();
+    // Test hooks of the whole-program, package and benchmark runs (common/ui/test_hooks.h): a
+    // run with the stored parameters as soon as the window is shown, and closing the window.
+    if (autorun == "live" || autorun == "simulation") {
+        QObject::connect(&window, &MainWindow::firstShown, &window, [&window, &autorun] {
+            if (!window.autoStartRun(autorun == "simulation"))
+                std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN: no instrument attached\n");
         });
+    } else if (!autorun.isEmpty()) {
+        std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN must be live or simulation\n");
     }
     TestHooks::closeWindowWhenAsked(&window);
     window.show();

@@ -12,6 +12,7 @@
 #include "acq/ui/qt_file_dialog.h"
 #include "acq/ui/window_texts.h"
 #include "common/core/message_presenter.h"
+#include "common/core/port_names.h"
 #include "common/core/settings_store.h"
 #include "common/core/status_codes.h"
 #include "common/core/window_placement.h"
@@ -582,6 +583,31 @@ void MainWindow::startRun()
     m_run->sStartMeasu();
     m_starting = false;
     sShowMenuStat();
+}
+
+bool MainWindow::autoStartRun(bool simulation)
+{
+    if (m_state.measuring || m_starting)
+        return false;
+    m_state.simulation = simulation ? 1 : 0;
+    if (!simulation) {
+        tmrUSB_Timer();
+        QString serial;
+        QString path;
+        for (int slot = PortTables::kFirstSlot; slot <= PortTables::kLastSlot && path.isEmpty(); ++slot) {
+            serial = m_state.ports.gSerialNos[size_t(slot)];
+            if (!serial.isEmpty() && m_services.resolvePort)
+                path = m_services.resolvePort(serial);
+        }
+        if (path.isEmpty())
+            return false;
+        m_state.portPath = path;
+        m_state.portNumber = PortNames::numberForPath(path);
+        m_state.usbSerialText = serial;
+    }
+    m_state.paramDialogResult = status::kDialogAccepted;
+    startRun();
+    return true;
 }
 
 void MainWindow::measureStop()

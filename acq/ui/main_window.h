@@ -78,6 +78,12 @@ public:
     bool layoutReady() const { return m_layoutReady; }
     bool isStarting() const { return m_starting; }
 
+    // Test and benchmark hook (VENTACQ_TEST_AUTORUN, see main.cpp): starts a run with the stored
+    // parameters on the first attached instrument, as if the parameter dialog had been accepted
+    // unchanged with that instrument chosen; in simulation no instrument is needed. False, with
+    // nothing started, when no instrument is attached for a live run.
+    bool autoStartRun(bool simulation);
+
 Q_SIGNALS:
     // The window has been shown for the first time (start-up measurements).
     void firstShown();

@@ -4,9 +4,9 @@
 
 class QWidget;
 
-// Hooks for the whole-program tests (tests/faults) and the package test (scripts/package-test),
-// read from the environment. Nothing a user does sets them; without them the programs behave as
-// they always do.
+// Hooks for the whole-program tests (tests/faults), the package test (scripts/package-test) and
+// the window benchmark (bench/acq_window_bench.cpp), read from the environment. Nothing a user
+// does sets them; without them the programs behave as they always do.
 //
 //   VENT_TEST_DISMISS_MESSAGE_MS=n   a message that ends the program before its window opens
 //                                    ("... is Running !") closes itself after n ms
@@ -14,6 +14,9 @@ class QWidget;
 //                                    close button (settings written, the program ends)
 //   VENTACQ_TEST_AUTORUN=simulation  ventacq starts a simulated run with the stored parameters as
 //                                    soon as its window is shown, without the parameter dialog
+//   VENTACQ_TEST_AUTORUN=live        the same as a live run on the first instrument found (the
+//                                    CPU benchmark); a message on standard error when none is
+//                                    attached
 namespace TestHooks {
 
 // The whole number of milliseconds in the variable, when it is set to one (0 or more).

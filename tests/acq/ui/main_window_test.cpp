@@ -513,3 +513,37 @@ TEST_F(MainWindowTest, Screenshots)
 }
 
 } // namespace
+
+// The test and benchmark hook (VENTACQ_TEST_AUTORUN): a run with the stored parameters on the
+// first attached instrument and no dialog; without an instrument only a simulated run starts.
+TEST_F(MainWindowTest, AutoStartRunTakesTheStoredParametersAndTheFirstInstrument)
+{
+    m_attached = false;
+    EXPECT_FALSE(window().autoStartRun(false));
+    EXPECT_EQ(m_probe.calls, 0);
+    EXPECT_EQ(m_state.idle, 1);
+
+    m_attached = true;
+    script(2, 1);
+    m_state.sampleTime = 2.0f;
+    m_state.sampleCount = 2;
+    m_state.sampleType = 0;
+    ASSERT_TRUE(window().autoStartRun(false));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(m_probe.lastPath, QStringLiteral("/dev/ttyUSB3"));
+    EXPECT_EQ(m_log->port, QStringLiteral("/dev/ttyUSB3"));
+    EXPECT_EQ(m_state.usbSerialText, QStringLiteral("0012345"));
+    EXPECT_EQ(m_log->sampleTime, 2.0f);
+    EXPECT_EQ(m_log->sampleCount, 2);
+    EXPECT_EQ(m_log->sampleType, 0);
+    EXPECT_FALSE(m_log->simulation);
+    EXPECT_EQ(m_state.receivedCount, 2);
+
+    m_attached = false;
+    script(1, 1);
+    m_state.sampleCount = 1;
+    ASSERT_TRUE(window().autoStartRun(true));
+    ASSERT_TRUE(waitIdle());
+    EXPECT_TRUE(m_log->simulation);
+    EXPECT_EQ(m_probe.calls, 1); // no probe in simulation
+}

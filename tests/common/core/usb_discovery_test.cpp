@@ -1,5 +1,6 @@
 // USB bridge discovery over an injected bridge list, the registrations of virtual instruments,
 // and resolving the chosen instrument by its serial text.
+#include "common/core/serial_port_info_source.h"
 #include "common/core/system_bridge_source.h"
 #include "common/core/usb_discovery.h"
 #include "common/core/virtual_bridge_registry.h"
@@ -11,6 +12,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -327,3 +331,129 @@ TEST(UsbRefresh, VirtualInstrumentAppearingAndDisappearingWithinOneTimerPeriod)
 }
 
 } // namespace
+
+// A tty class folder as sysfs has it: one link per tty to its device folder.
+class FakeSysfs
+{
+public:
+    QString classFolder() const { return m_root.path() + QStringLiteral("/class/tty"); }
+    FakeSysfs() { QDir().mkpath(classFolder()); }
+
+    void add(const QString &name, const QString &device)
+    {
+        QDir().mkpath(m_root.path() + QLatin1Char('/') + device);
+        ASSERT_TRUE(QFile::link(QStringLiteral("../../") + device, classFolder() + QLatin1Char('/') + name));
+    }
+    void remove(const QString &name, const QString &device)
+    {
+        QFile::remove(classFolder() + QLatin1Char('/') + name);
+        QDir(m_root.path() + QLatin1Char('/') + device).removeRecursively();
+    }
+    // The device goes and comes back at the same place: a new device folder.
+    void replug(const QString &name, const QString &device)
+    {
+        const QString path = m_root.path() + QLatin1Char('/') + device;
+        QDir().mkpath(path + QStringLiteral(".new"));
+        remove(name, device);
+        ASSERT_TRUE(QDir().rename(path + QStringLiteral(".new"), path));
+        ASSERT_TRUE(QFile::link(QStringLiteral("../../") + device, classFolder() + QLatin1Char('/') + name));
+    }
+    void addPlainFile(const QString &name)
+    {
+        QFile f(classFolder() + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+const QString kConsole = QStringLiteral("devices/virtual/tty/tty0");
+const QString kUart = QStringLiteral("devices/platform/serial8250/tty/ttyS0");
+const QString kBridge = QStringLiteral("devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0");
+const QString kBridgeElsewhere = QStringLiteral("devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/ttyUSB0/tty/ttyUSB0");
+const QString kModem = QStringLiteral("devices/platform/soc/3f980000.usb/usb1/1-1/1-1:1.0/tty/ttyACM0");
+
+TEST(SerialPortInfoSource, UsbTtysAreTheLinksBelowAUsbBus)
+{
+    FakeSysfs sys;
+    sys.add(QStringLiteral("tty0"), kConsole);
+    sys.add(QStringLiteral("ttyS0"), kUart);
+    auto ttys = SerialPortInfoSource::usbTtys(sys.classFolder());
+    ASSERT_TRUE(ttys);
+    EXPECT_TRUE(ttys->names.isEmpty());
+
+    sys.add(QStringLiteral("ttyUSB0"), kBridge);
+    sys.add(QStringLiteral("ttyACM0"), kModem);
+    ttys = SerialPortInfoSource::usbTtys(sys.classFolder());
+    ASSERT_TRUE(ttys);
+    EXPECT_EQ(ttys->names, (QStringList{QStringLiteral("ttyACM0"), QStringLiteral("ttyUSB0")}));
+
+    // An entry that is not a link, or no folder at all: cannot be told.
+    sys.addPlainFile(QStringLiteral("ttyX"));
+    EXPECT_FALSE(SerialPortInfoSource::usbTtys(sys.classFolder()));
+    EXPECT_FALSE(SerialPortInfoSource::usbTtys(QStringLiteral("/nonexistent/tty")));
+}
+
+// The system's ports are enumerated only when the USB ttys changed or were not identified yet.
+TEST(SerialPortInfoSource, EnumeratesOnlyWhenTheUsbTtysChanged)
+{
+    FakeSysfs sys;
+    sys.add(QStringLiteral("tty0"), kConsole);
+    sys.add(QStringLiteral("ttyS0"), kUart);
+    QList<BridgeInfo> ports;
+    SerialPortInfoSource source(sys.classFolder(), [&ports] { return ports; });
+    const auto enumerations = [&source] { return source.enumerations(); };
+
+    // No USB tty: no bridge, nothing enumerated.
+    EXPECT_EQ(source.bridges(), QList<BridgeInfo>());
+    EXPECT_EQ(enumerations(), 0);
+
+    // A bridge appears before udev has its IDs: looked at again at every tick until it has them.
+    sys.add(QStringLiteral("ttyUSB0"), kBridge);
+    BridgeInfo unidentified = instrument(QStringLiteral("J0012345"), QStringLiteral("/dev/ttyUSB0"));
+    unidentified.idsKnown = false;
+    ports = {unidentified};
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(enumerations(), 2);
+    ports = {instrument(QStringLiteral("J0012345"), QStringLiteral("/dev/ttyUSB0"))};
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(enumerations(), 3);
+    // Nothing changed: the last list, not enumerated.
+    ports.clear();
+    EXPECT_EQ(source.bridges(), (QList<BridgeInfo>{instrument(QStringLiteral("J0012345"), QStringLiteral("/dev/ttyUSB0"))}));
+    EXPECT_EQ(enumerations(), 3);
+
+    // Another instrument plugged into the same socket between two ticks, one in another socket,
+    // and a UART that is not USB: each change on USB is enumerated, the UART is not looked at.
+    ports = {instrument(QStringLiteral("J0099999"), QStringLiteral("/dev/ttyUSB0"))};
+    sys.replug(QStringLiteral("ttyUSB0"), kBridge);
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(enumerations(), 4);
+    sys.remove(QStringLiteral("ttyUSB0"), kBridge);
+    sys.add(QStringLiteral("ttyUSB0"), kBridgeElsewhere);
+    ports = {instrument(QStringLiteral("J0077777"), QStringLiteral("/dev/ttyUSB0"))};
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(enumerations(), 5);
+    sys.add(QStringLiteral("ttyS1"), QStringLiteral("devices/platform/serial8250/tty/ttyS1"));
+    EXPECT_EQ(source.bridges(), ports);
+    EXPECT_EQ(enumerations(), 5);
+
+    // Unplugged: no bridge at once.
+    sys.remove(QStringLiteral("ttyUSB0"), kBridgeElsewhere);
+    EXPECT_EQ(source.bridges(), QList<BridgeInfo>());
+    EXPECT_EQ(enumerations(), 5);
+}
+
+TEST(SerialPortInfoSource, AnUnreadableTtyFolderIsEnumeratedEveryTime)
+{
+    int calls = 0;
+    SerialPortInfoSource source(QStringLiteral("/nonexistent/tty"), [&calls] {
+        ++calls;
+        return QList<BridgeInfo>{instrument(QStringLiteral("J0012345"), QStringLiteral("/dev/ttyUSB0"))};
+    });
+    EXPECT_EQ(source.bridges()->size(), 1);
+    EXPECT_EQ(source.bridges()->size(), 1);
+    EXPECT_EQ(calls, 2);
+}
