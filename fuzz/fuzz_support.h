@@ -13,6 +13,8 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -90,11 +92,47 @@ inline std::vector<std::vector<QByteArray>> chunkings(const QByteArray &stream, 
     return out;
 }
 
-// One scratch path per target and process, reused by every input.
+// One scratch path per target and process, reused by every input. In memory where the system
+// offers it: the settings and CSV writers sync their files, which on a disk costs more than the
+// whole input.
+// Everything made there is removed when the process ends normally.
+inline void removeScratch();
+
+inline const QString &scratchPrefix()
+{
+    // Never destroyed: the clean-up at exit still needs it.
+    static const QString *prefix = [] {
+        const QString shm = QStringLiteral("/dev/shm");
+        const QFileInfo info(shm);
+        const QString folder = info.isDir() && info.isWritable() ? shm : QDir::tempPath();
+        auto *p = new QString(
+            folder + QStringLiteral("/vent-fuzz-%1-").arg(QCoreApplication::applicationPid()));
+        std::atexit(removeScratch);
+        return p;
+    }();
+    return *prefix;
+}
+
+inline void removeScratch()
+{
+    const QFileInfo at(scratchPrefix());
+    if (!at.fileName().startsWith(QLatin1String("vent-fuzz-")))
+        return;
+    QDir dir(at.path());
+    const QStringList names =
+        dir.entryList({at.fileName() + QLatin1Char('*')}, QDir::Files | QDir::Dirs | QDir::Hidden);
+    for (const QString &name : names) {
+        const QFileInfo entry(dir.filePath(name));
+        if (entry.isDir())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
+}
+
 inline QString scratchPath(const QString &name)
 {
-    return QDir::tempPath() +
-           QStringLiteral("/vent-fuzz-%1-%2").arg(QCoreApplication::applicationPid()).arg(name);
+    return scratchPrefix() + name;
 }
 
 // The four option flags as the options dialog leaves them (the invariant applied).

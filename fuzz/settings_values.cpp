@@ -8,6 +8,7 @@
 #include "common/core/option_flags.h"
 #include "common/core/settings_store.h"
 #include "common/core/window_placement.h"
+#include "fuzz/fuzz_support.h"
 #include "link/core/link_program_settings.h"
 
 #include <QCoreApplication>
@@ -19,8 +20,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QString path = QDir::tempPath() + QStringLiteral("/fuzz-settings-%1.ini")
-                                                      .arg(QCoreApplication::applicationPid());
+    static const QString path = fuzz::scratchPath(QStringLiteral("settings.ini"));
     {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
