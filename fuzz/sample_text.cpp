@@ -72,6 +72,23 @@ QStringList fieldsOf(const QString &text)
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char(','));
 }
 
+// "####": a number becomes a whole number within half of it; other text is unchanged.
+void checkWhole(const QString &in, const QString &out)
+{
+    const std::optional<double> v = NumberFormat::parse(in);
+    if (!v) {
+        FUZZ_REQUIRE(out == in, "#### passes text that is not a number", in);
+        return;
+    }
+    const auto where = [&] { return in + QStringLiteral(" -> ") + out; };
+    for (qsizetype i = 0; i < out.size(); ++i)
+        FUZZ_REQUIRE(out.at(i).isDigit() || (i == 0 && out.at(i) == QLatin1Char('-')),
+                     "#### writes a whole number", where());
+    const double back = out.isEmpty() ? 0.0 : NumberFormat::parse(out).value_or(NAN);
+    FUZZ_REQUIRE(std::fabs(back - *v) <= 0.5 + std::fabs(*v) * 1e-14,
+                 "#### rounds to the nearest whole", where());
+}
+
 void checkRow(const AppState &state, const SampleTable &table, int row, const QString &text)
 {
     const auto where = [&] { return QStringLiteral("row %1, text \"%2\"").arg(row).arg(text); };
@@ -110,29 +127,14 @@ void checkRow(const AppState &state, const SampleTable &table, int row, const QS
     } else {
         FUZZ_REQUIRE(shown.isEmpty(), "no atmosphere text while it is off", where());
     }
+    if (flag == QLatin1String("1") || flag == QLatin1String("2")) // the tables' pressure column
+        checkWhole(pressure, NumberFormat::formatText(pressure, QStringLiteral("####")));
     for (int c = 1; c <= SampleTable::kColumns; ++c)
         FUZZ_REQUIRE(!table.cell(row, c).contains(QLatin1Char(',')), "no cell holds a comma",
                      where());
 
     const double y = ChartSeries::valueOf(velocity);
     FUZZ_REQUIRE(std::isnan(y) || std::isfinite(y), "a chart point is a number or a gap", where());
-}
-
-// "####": a number becomes a whole number within half of it; other text is unchanged.
-void checkWhole(const QString &in, const QString &out)
-{
-    const std::optional<double> v = NumberFormat::parse(in);
-    if (!v) {
-        FUZZ_REQUIRE(out == in, "#### passes text that is not a number", in);
-        return;
-    }
-    const auto where = [&] { return in + QStringLiteral(" -> ") + out; };
-    for (qsizetype i = 0; i < out.size(); ++i)
-        FUZZ_REQUIRE(out.at(i).isDigit() || (i == 0 && out.at(i) == QLatin1Char('-')),
-                     "#### writes a whole number", where());
-    const double back = out.isEmpty() ? 0.0 : NumberFormat::parse(out).value_or(NAN);
-    FUZZ_REQUIRE(std::fabs(back - *v) <= 0.5 + std::fabs(*v) * 1e-14,
-                 "#### rounds to the nearest whole", where());
 }
 
 void checkFile(const AppState &state, const SampleTable &table, int count)
