@@ -52,6 +52,12 @@ void RunController::sStartMeasu()
         if (m_probe && m_state.driver)
             probe = m_probe->autoConnect(m_state.portNumber, portPathFor(m_state));
         m_state.statusCode = probe.status;
+        if (probe.status == status::kCancelled) {
+            // The operator stopped the probe: end the driver just bound, with no error message.
+            m_state.measuring = true;
+            sStopMeasu();
+            return;
+        }
         if (probe.status != status::kSuccess) {
             // Ends the driver just bound; the data of the previous run stay as they were.
             sReportStatus(runstatus::kProbeFailed);

@@ -14,13 +14,13 @@
 #include "common/core/status_codes.h"
 #include "common/core/system_bridge_source.h"
 #include "common/core/usb_discovery.h"
+#include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
 #include "common/ui/window_fonts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -29,26 +29,17 @@ int main(int argc, char **argv)
     QElapsedTimer startClock;
     startClock.start();
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Ventolux"));
-    QCoreApplication::setApplicationName(QStringLiteral("ventacq"));
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ventacq.svg")));
-    installFontSubstitutions();
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
     // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
     const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
 
-    // 1. One copy only.
+    // 1. One copy only, and the string table.
     SingleInstance instance(QStringLiteral("ventacq"));
-    if (!instance.tryAcquire()) {
-        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
-        return 0;
-    }
-
     StringTable table;
-    if (!table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"))) {
-        QMessageBox::warning(nullptr, title, QLatin1String(kResourceErrorText));
-        return 1;
-    }
+    int exitCode = 0;
+    if (!startProgram(QStringLiteral("ventacq"), title, QStringLiteral(":/strings/ventacq_strings.tsv"),
+                      instance, table, &exitCode))
+        return exitCode;
 
     // 2-4. Language, version, cached texts.
     AppState state;

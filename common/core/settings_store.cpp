@@ -33,8 +33,9 @@ std::unique_ptr<SettingsStore> SettingsStore::forFile(const QString &path)
         new SettingsStore(std::make_unique<QSettings>(path, QSettings::IniFormat)));
 }
 
-std::optional<QString> SettingsStore::findKey(const QString &section, const QString &key) const
+QStringList SettingsStore::spellingsOf(const QString &section, const QString &key) const
 {
+    QStringList paths;
     const QStringList groups = m_settings->childGroups();
     for (const QString &group : groups) {
         if (group.compare(section, Qt::CaseInsensitive) != 0)
@@ -44,10 +45,18 @@ std::optional<QString> SettingsStore::findKey(const QString &section, const QStr
         m_settings->endGroup();
         for (const QString &k : keys) {
             if (k.compare(key, Qt::CaseInsensitive) == 0)
-                return group + QLatin1Char('/') + k;
+                paths << group + QLatin1Char('/') + k;
         }
     }
-    return std::nullopt;
+    return paths;
+}
+
+std::optional<QString> SettingsStore::findKey(const QString &section, const QString &key) const
+{
+    const QStringList paths = spellingsOf(section, key);
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths.first();
 }
 
 std::optional<QString> SettingsStore::readText(const QString &section, const QString &key) const
@@ -95,18 +104,9 @@ void SettingsStore::writeText(const QString &section, const QString &key, const 
 {
     // Drop every other spelling of the key first, so exactly one remains.
     const QString canonical = section + QLatin1Char('/') + key;
-    const QStringList groups = m_settings->childGroups();
-    for (const QString &group : groups) {
-        if (group.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        m_settings->beginGroup(group);
-        const QStringList keys = m_settings->childKeys();
-        m_settings->endGroup();
-        for (const QString &k : keys) {
-            const QString path = group + QLatin1Char('/') + k;
-            if (k.compare(key, Qt::CaseInsensitive) == 0 && path != canonical)
-                m_settings->remove(path);
-        }
+    for (const QString &path : spellingsOf(section, key)) {
+        if (path != canonical)
+            m_settings->remove(path);
     }
     m_settings->setValue(section + QLatin1Char('/') + key, value);
 }

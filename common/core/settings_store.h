@@ -3,6 +3,7 @@
 #include "common/core/number_format.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,7 +48,8 @@ public:
 
 private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
-    // The stored spelling of a section/key that matches ignoring case.
+    // The stored spellings ("group/key") of a section/key that match ignoring case.
+    QStringList spellingsOf(const QString &section, const QString &key) const;
     std::optional<QString> findKey(const QString &section, const QString &key) const;
 
     std::unique_ptr<QSettings> m_settings;

@@ -2,6 +2,7 @@
 #include "common/core/settings_store.h"
 #include "common/core/single_instance.h"
 #include "common/core/status_codes.h"
+#include "common/ui/program_start.h"
 #include "common/ui/qt_translations.h"
 #include "common/ui/window_fonts.h"
 #include "link/core/download_session.h"
@@ -11,27 +12,19 @@
 #include "link/core/serial_link_port.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Ventolux"));
-    QCoreApplication::setApplicationName(QStringLiteral("ventlink"));
-    installFontSubstitutions();
     const QString title = QLatin1String(LinkState::kApplicationTitle);
 
-    // 1. One copy only.
+    // 1. One copy only, and the string table.
     SingleInstance instance(QStringLiteral("ventlink"));
-    if (!instance.tryAcquire()) {
-        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
-        return 0;
-    }
     StringTable table;
-    if (!table.loadFile(QStringLiteral(":/strings/ventlink_strings.tsv"))) {
-        QMessageBox::warning(nullptr, title, QStringLiteral("Error reading from resource file."));
-        return 1;
-    }
+    int exitCode = 0;
+    if (!startProgram(QStringLiteral("ventlink"), title, QStringLiteral(":/strings/ventlink_strings.tsv"),
+                      instance, table, &exitCode))
+        return exitCode;
     // 2. Language; 3. the cached texts.
     LinkState state;
     LinkPresenter presenter(state);

@@ -278,6 +278,18 @@ TEST_F(RunControllerTest, ProbeFailureEndsTheDriverAndKeepsThePreviousData)
     EXPECT_FALSE(controller->tmrGetData()->isActive());
 }
 
+TEST_F(RunControllerTest, AProbeStoppedByTheOperatorEndsTheDriverWithoutAMessage)
+{
+    state->dataState = 3;
+    probe.result.status = -30000;
+    start({{samples(1, 5), 5}});
+    EXPECT_TRUE(presenter.texts().isEmpty());
+    EXPECT_EQ(log->startCount, 0);
+    EXPECT_TRUE(log->destroyed);
+    EXPECT_EQ(state->idle, 1);
+    EXPECT_EQ(state->dataState, 3);
+}
+
 TEST_F(RunControllerTest, ANonStoppingCodeIsReportedOncePerRun)
 {
     Step odd{{}, 0, 17, -1};

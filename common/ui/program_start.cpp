@@ -1,0 +1,32 @@
+#include "common/ui/program_start.h"
+
+#include "common/core/single_instance.h"
+#include "common/core/string_table.h"
+#include "common/ui/window_fonts.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+bool startProgram(const QString &programName, const QString &title, const QString &tablePath,
+                  SingleInstance &instance, StringTable &table, int *exitCode)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Ventolux"));
+    QCoreApplication::setApplicationName(programName);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/") + programName + QStringLiteral(".svg")));
+    installFontSubstitutions();
+
+    if (!instance.tryAcquire()) {
+        // These two texts are shown before the string table is read, so they cannot come from it.
+        QMessageBox::warning(nullptr, title, title + QStringLiteral(" is Running !"));
+        *exitCode = 0;
+        return false;
+    }
+    if (!table.loadFile(tablePath)) {
+        QMessageBox::warning(nullptr, title, QStringLiteral("Error reading from resource file."));
+        *exitCode = 1;
+        return false;
+    }
+    return true;
+}

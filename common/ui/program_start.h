@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class SingleInstance;
+class StringTable;
+
+// The first steps both programs take once the application object exists: their names for the
+// per-user folders, the font substitutions, one running copy only, and the string table.
+// Returns false when the program must end; the user has then been told why
+// ("<title> is Running !" or "Error reading from resource file."), and `exitCode` says how.
+bool startProgram(const QString &programName, const QString &title, const QString &tablePath,
+                  SingleInstance &instance, StringTable &table, int *exitCode);
