@@ -19,7 +19,7 @@ std::optional<LiveExchange::Reading> LiveExchange::parse(const QByteArray &line)
         return std::nullopt;
     const QString velocityText = QString::fromLatin1(fields.at(1));
     const std::optional<double> velocity = NumberFormat::parse(velocityText);
-    if (!velocity)
+    if (!velocity || std::fabs(*velocity) > kMaxVelocity)
         return std::nullopt;
     Reading r;
     r.velocity = *velocity;

@@ -13,9 +13,10 @@
 //            pressure in tenths of a hPa as digits, flag one digit (1 measured, 2 fixed,
 //            3 sensor error, 0 none).
 //
-// A reply that does not begin with "AV;", has fewer than five fields or whose velocity is not a
-// number is malformed. A pressure or flag that is not a whole number reads as "none" (pressure 0,
-// flag 0), so the sample still carries its velocity.
+// A reply that does not begin with "AV;", has fewer than five fields, or whose velocity is not a
+// number or one no air velocity reaches (beyond kMaxVelocity either way) is malformed. A pressure
+// or flag that is not a whole number reads as "none" (pressure 0, flag 0), so the sample still
+// carries its velocity.
 class LiveExchange
 {
 public:
@@ -36,6 +37,9 @@ public:
     // ends at CR (or LF). No value while no complete line is there.
     static std::optional<QByteArray> takeLine(QByteArray *buffer);
 
+    // The largest velocity magnitude a reply may carry, in m/s: far above any air velocity, so
+    // only garbage is refused, and small enough that every unit and flow rate stays a number.
+    static constexpr double kMaxVelocity = 1000.0;
     // A line longer than this without an end is garbage.
     static constexpr int kMaxLine = 256;
     // Characters of one request and its longest plausible reply on the wire.

@@ -29,6 +29,11 @@ TEST(LiveExchange, ParseReplies)
         {"AV;abc;21.5;10132;1", false, 0, 0, 0, false},
         {"AV;;21.5;10132;1", false, 0, 0, 0, false},
         {"AV;3,25;21.5;10132;1", false, 0, 0, 0, false},
+        // Numbers no air velocity reaches are garbage, not readings (they would show as hundreds
+        // of digits, or as "inf" once converted).
+        {"AV;1000.01;21.5;10132;1", false, 0, 0, 0, false},
+        {"AV;-1e300;21.5;10132;1", false, 0, 0, 0, false},
+        {"AV;1000.00;21.5;10132;1", true, 1000.0, 10132, 1, true},
         {"", false, 0, 0, 0, false},
         {"\x01\x02garbage", false, 0, 0, 0, false},
     };
