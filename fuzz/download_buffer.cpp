@@ -21,6 +21,7 @@
 #include "link/core/memory_grid.h"
 #include "link/core/receive_queue.h"
 #include "link/core/record_decoder.h"
+#include "tests/link/core/scripted_link_port.h"
 
 #include <QFile>
 #include <QTimer>
@@ -128,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Rig expected(flags);
     bool ends = false;
     QStringList savedRows;
-    fuzz::FakeLinkPort port;
+    linktest::ScriptedLinkPort port;
+    port.reply = QStringLiteral("\nm/s;m3/h;Pa;C");
     expectedDownload(expected, port.reply, lines, &ends, &savedRows);
 
     QFile::remove(target);

@@ -1,13 +1,12 @@
 // Helpers shared by the fuzz targets: findings that say what broke, the deterministic chunking of
-// a byte stream, one reused scratch path per target, and ventlink's state, window and port as a
-// download sees them.
+// a byte stream, one reused scratch path per target, and ventlink's state and window as a download
+// sees them.
 #pragma once
 
 #include "common/core/message_presenter.h"
 #include "common/core/status_codes.h"
 #include "common/core/string_table.h"
 #include "link/core/download_view.h"
-#include "link/core/link_port.h"
 #include "link/core/link_state.h"
 
 #include <QByteArray>
@@ -193,34 +192,6 @@ public:
     bool downloading = false;
     QString fileName;
     QString folder;
-};
-
-// A port whose probe succeeds with a given unit reply; received bytes are pushed by the target.
-class FakeLinkPort : public LinkPort
-{
-public:
-    qint16 fRsAutoConnect(const QString &) override { return status::kSuccess; }
-    QString unitReply() const override { return reply; }
-    qint16 fRsStartRead() override
-    {
-        open = true;
-        return status::kSuccess;
-    }
-    qint16 fRsClose() override
-    {
-        open = false;
-        return status::kSuccess;
-    }
-    void abort() override {}
-
-    void send(const QByteArray &bytes)
-    {
-        if (open && onReceived)
-            onReceived(bytes);
-    }
-
-    QString reply = QStringLiteral("\nm/s;m3/h;Pa;C");
-    bool open = false;
 };
 
 } // namespace fuzz

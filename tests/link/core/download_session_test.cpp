@@ -7,6 +7,7 @@
 #include "link/core/memory_grid.h"
 #include "link/core/record_decoder.h"
 #include "tests/link/core/link_test_support.h"
+#include "tests/link/core/scripted_link_port.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,48 +20,7 @@ using linktest::makeState;
 
 namespace {
 
-class ScriptedPort : public LinkPort
-{
-public:
-    qint16 fRsAutoConnect(const QString &port) override
-    {
-        probedPorts << port;
-        if (duringProbe)
-            duringProbe();
-        return probeResult;
-    }
-    QString unitReply() const override { return reply; }
-    qint16 fRsStartRead() override
-    {
-        ++startReads;
-        open = startReadResult == status::kSuccess;
-        return startReadResult;
-    }
-    qint16 fRsClose() override
-    {
-        ++closes;
-        open = false;
-        return closeResult;
-    }
-    void abort() override { ++aborts; }
-
-    void send(const QByteArray &bytes)
-    {
-        if (open && onReceived)
-            onReceived(bytes);
-    }
-
-    QStringList probedPorts;
-    std::function<void()> duringProbe;
-    qint16 probeResult = status::kSuccess;
-    QString reply = QStringLiteral("\nm/s;m3/h;kPa;C\r");
-    qint16 startReadResult = status::kSuccess;
-    qint16 closeResult = status::kSuccess;
-    int startReads = 0;
-    int closes = 0;
-    int aborts = 0;
-    bool open = false;
-};
+using ScriptedPort = linktest::ScriptedLinkPort;
 
 using linktest::ScriptedView;
 

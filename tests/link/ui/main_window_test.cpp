@@ -18,6 +18,7 @@
 #include "link/ui/main_window.h"
 #include "common/ui/message_dialog.h"
 #include "tests/link/core/link_test_support.h"
+#include "tests/link/core/scripted_link_port.h"
 #include "tests/support/test_support.h"
 #include "tools/ventsim/virtual_instrument.h"
 
@@ -41,35 +42,7 @@ using linktest::makeState;
 
 namespace {
 
-class ScriptedPort : public LinkPort
-{
-public:
-    qint16 fRsAutoConnect(const QString &port) override
-    {
-        probed << port;
-        return status::kSuccess;
-    }
-    QString unitReply() const override { return reply; }
-    qint16 fRsStartRead() override
-    {
-        open = true;
-        return status::kSuccess;
-    }
-    qint16 fRsClose() override
-    {
-        open = false;
-        return status::kSuccess;
-    }
-    void abort() override {}
-    void send(const QByteArray &b)
-    {
-        if (open && onReceived)
-            onReceived(b);
-    }
-    QStringList probed;
-    QString reply = QStringLiteral("\nm/s;m3/h;kPa;C\r");
-    bool open = false;
-};
+using ScriptedPort = linktest::ScriptedLinkPort;
 
 void writeFile(const QString &path, const QByteArray &content)
 {
@@ -385,7 +358,7 @@ TEST(LinkMainWindow, WholeDownloadInTheWindow)
     win.show();
     download(w, win, sampleDump());
     EXPECT_TRUE(w.presenter.messages.isEmpty()) << w.presenter.messages.join("; ").toStdString();
-    EXPECT_EQ(w.port.probed, QStringList{"/dev/pts/3"});
+    EXPECT_EQ(w.port.probedPorts, QStringList{"/dev/pts/3"});
     EXPECT_EQ(win.txtFileName()->text(), "site A");
     for (QWidget *c : std::initializer_list<QWidget *>{win.cmdMeasuring(), win.cmdEnd(), win.txtFileName(),
                                                       win.FileList(), win.FileDir(), win.Drv(), win.cobPort()})

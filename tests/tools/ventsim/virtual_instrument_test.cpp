@@ -2,6 +2,7 @@
 // fault, its registration and link, and the program around it.
 #include "common/core/virtual_bridge_registry.h"
 #include "tests/tools/ventsim/port_client.h"
+#include "tests/tools/ventsim/small_dump.h"
 #include "tools/ventsim/line_noise.h"
 #include "tools/ventsim/virtual_instrument.h"
 
@@ -23,21 +24,7 @@ using venttest::PortClient;
 using Fault = InstrumentOptions::Fault;
 
 const QByteArray kPresence = "AP J0012345\r\nVER 1.00\r\n";
-const QByteArray kSmallDump =
-    "AH\r\n"
-    "001;300;200;mm;VEL;10132;1\r\n"
-    "001;3.25;21.5\r\n"
-    "002;3.40;21.6\r\n"
-    "003;3.18;21.6\r\n"
-    "002;12.0;8.0;inch;AFLOW;10128;2\r\n"
-    "001;412.5;22.0\r\n"
-    "002;398.0;22.1\r\n"
-    "003;300;300;mm;PRESS;10125;3\r\n"
-    "001;12.6;22.3\r\n"
-    "002;13.1;22.4\r\n"
-    "004;250;250;mm;VEL;10130;0\r\n"
-    "001;0.52;21.9\r\n"
-    "/\r\n";
+const QByteArray &kSmallDump = ventsimtest::kSmallDumpAtmCrLf;
 
 InstrumentOptions options(qint32 baud = 19200, Fault fault = Fault::None)
 {

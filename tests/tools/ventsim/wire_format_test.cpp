@@ -1,5 +1,6 @@
 // What the virtual instrument sends: reply lines, record lines in both forms and both line ends,
 // the built-in record sets and record files. Expected texts are written by hand.
+#include "tests/tools/ventsim/small_dump.h"
 #include "tools/ventsim/live_waveform.h"
 #include "tools/ventsim/record_set.h"
 #include "tools/ventsim/wire_format.h"
@@ -20,22 +21,7 @@ QByteArray joined(const QList<QByteArray> &lines)
 TEST(WireFormat, SmallDumpAtmOnCrLf)
 {
     const WireFormat wire(LineEnd::CrLf, true, 1);
-    const QByteArray expected =
-        "AH\r\n"
-        "001;300;200;mm;VEL;10132;1\r\n"
-        "001;3.25;21.5\r\n"
-        "002;3.40;21.6\r\n"
-        "003;3.18;21.6\r\n"
-        "002;12.0;8.0;inch;AFLOW;10128;2\r\n"
-        "001;412.5;22.0\r\n"
-        "002;398.0;22.1\r\n"
-        "003;300;300;mm;PRESS;10125;3\r\n"
-        "001;12.6;22.3\r\n"
-        "002;13.1;22.4\r\n"
-        "004;250;250;mm;VEL;10130;0\r\n"
-        "001;0.52;21.9\r\n"
-        "/\r\n";
-    EXPECT_EQ(joined(wire.dumpLines(RecordSet::small())), expected);
+    EXPECT_EQ(joined(wire.dumpLines(RecordSet::small())), ventsimtest::kSmallDumpAtmCrLf);
 }
 
 TEST(WireFormat, SmallDumpAtmOffCrWithoutAhLine)
