@@ -1,4 +1,5 @@
 #include "tests/faults/program_process.h"
+#include "tests/support/test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -77,12 +78,11 @@ Program::~Program()
 
 QString Program::binaryPath(const QString &name)
 {
-    const QString dir = QStringLiteral(VENT_BINARY_DIR);
     if (name == QLatin1String("ventacq"))
-        return dir + QStringLiteral("/acq/ui/ventacq");
+        return venttest::binaryPath(QStringLiteral("acq/ui/ventacq"));
     if (name == QLatin1String("ventlink"))
-        return dir + QStringLiteral("/link/ui/ventlink");
-    return dir + QStringLiteral("/tools/ventsim/ventsim");
+        return venttest::binaryPath(QStringLiteral("link/ui/ventlink"));
+    return venttest::binaryPath(QStringLiteral("tools/ventsim/ventsim"));
 }
 
 bool Program::start(const QStringList &arguments)

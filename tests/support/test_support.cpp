@@ -38,4 +38,9 @@ QString sourcePath(const QString &relative)
     return QStringLiteral(VENT_SOURCE_DIR) + "/" + relative;
 }
 
+QString binaryPath(const QString &relative)
+{
+    return QStringLiteral(VENT_BINARY_DIR) + "/" + relative;
+}
+
 } // namespace venttest

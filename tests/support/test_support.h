@@ -13,6 +13,8 @@ QString userRoot();
 
 // A path inside the source tree (for resources and hand-written expected files).
 QString sourcePath(const QString &relative);
+// A path inside the build tree (the programs the whole-program tests start).
+QString binaryPath(const QString &relative);
 
 } // namespace venttest
 

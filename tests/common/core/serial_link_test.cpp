@@ -113,7 +113,9 @@ TEST_F(Link, TheUnitReplyIsKeptByVentlinksColumnOnly)
     expectIdle(link);
 }
 
-// The one test that pays the full time-outs of a silent instrument.
+// The one test that pays the full time-outs of a silent instrument. A lower bound on the time is
+// safe on any machine (load only slows); busy waiting shows as CPU time close to the wall time,
+// while waiting on events costs a small fraction of it even under a sanitizer.
 TEST_F(Link, ASilentInstrumentGives3AfterAllFourRatesWithoutBurningCpu)
 {
     instrument(19200, Fault::Silent);
@@ -127,8 +129,7 @@ TEST_F(Link, ASilentInstrumentGives3AfterAllFourRatesWithoutBurningCpu)
     const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
     // 0.4 s after "P" and 0.75 to 1 s of receive time-out per rate.
     EXPECT_GT(seconds, 4.4);
-    EXPECT_LT(seconds, 6.5);
-    EXPECT_LT(cpuSeconds, 0.5);
+    EXPECT_LT(cpuSeconds, seconds / 4) << cpuSeconds << " s of CPU in " << seconds << " s";
     EXPECT_EQ(presenceRates(), kOrder);
     EXPECT_EQ(link.gLinkStatus(), 3);
     expectIdle(link);
@@ -141,8 +142,8 @@ TEST_F(Link, ASilentInstrumentWithEnableUsbCostsOneRate)
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
-    EXPECT_GT(clock.elapsed(), 1100);
-    EXPECT_LT(clock.elapsed(), 1900);
+    EXPECT_GT(clock.elapsed(), 1100); // the full receive time-out was waited for
+    EXPECT_EQ(presenceRates(), QList<qint32>({19200}));
     expectIdle(link);
 }
 
@@ -150,10 +151,7 @@ TEST_F(Link, AnOpenFailureAtTheFirstRateEndsTheProbeWith1)
 {
     SerialLink link(LinkSettings::ventlink());
     link.setEnableUsb(false);
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(link.fRsAutoConnect(QStringLiteral("/dev/no-such-port")), SerialLink::kOpenError);
-    EXPECT_LT(clock.elapsed(), 200);
     EXPECT_EQ(link.gLinkStatus(), 1);
 
     // A port another program holds.
@@ -196,12 +194,9 @@ TEST_F(Link, ALineWithoutCrIsReturnedAsReceivedAtTheTimeOut)
     ASSERT_EQ(link.fRsOpen(inst->portPath(), 19200, false), status::kSuccess);
     ASSERT_EQ(link.fRsSend("H\r\n"), status::kSuccess);
     QString line;
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(link.fRsReceive(line, "\r"), status::kSuccess);
     // Half of the 29 characters of "\n001;300;200;mm;VEL;10132;1\r\n".
     EXPECT_EQ(line, "\n001;300;200;m");
-    EXPECT_LT(clock.elapsed(), 700);
     EXPECT_FALSE(link.tmrRs()->isActive());
     EXPECT_EQ(link.fRsClose(), status::kSuccess);
 }
@@ -232,13 +227,11 @@ TEST_F(Link, ANestedProbeEndsAndTheOuterOneDoesNotHang)
     link.setEnableUsb(false);
     qint16 inner = 0;
     QTimer::singleShot(300, [&] { inner = link.fRsAutoConnect(inst->portPath()); });
-    QElapsedTimer clock;
-    clock.start();
     const qint16 outer = link.fRsAutoConnect(inst->portPath());
     EXPECT_EQ(inner, SerialLink::kOpenError); // the port was the outer probe's
+    // Once the inner probe stopped tmrRs the outer one's receives end as time-outs (a hang would
+    // end the test program).
     EXPECT_TRUE(outer == status::kSuccess || outer == SerialLink::kCommError) << outer;
-    // Once the inner probe stopped tmrRs the outer one's receives end as time-outs.
-    EXPECT_LT(clock.elapsed(), 4500);
     expectIdle(link);
 }
 
@@ -249,7 +242,7 @@ TEST_F(Link, ANestedWaitStoppingTheClockEndsTheOuterWait)
     QElapsedTimer clock;
     clock.start();
     link.sRsWait(25); // 5 s unless its clock is stopped
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_LT(clock.elapsed(), 3000);
     expectIdle(link);
 }
 
@@ -259,12 +252,9 @@ TEST_F(Link, AbortEndsTheProbeAtOnce)
     SerialLink link(LinkSettings::ventlink());
     link.setEnableUsb(false);
     QTimer::singleShot(300, [&] { link.abort(); });
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
-    EXPECT_LT(clock.elapsed(), 600);
     EXPECT_EQ(link.gLinkStatus(), status::kCancelled);
-    EXPECT_EQ(presenceRates(), QList<qint32>({38400}));
+    EXPECT_EQ(presenceRates(), QList<qint32>({38400})); // ended within the first rate
     expectIdle(link);
 
     // The flag belonged to that probe; the next one runs.
@@ -286,11 +276,9 @@ TEST_F(Link, AbortEndsNestedOperationsToo)
         link.sRsWait(50);
         inner = 1;
     });
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
     EXPECT_EQ(inner, 1);
-    EXPECT_LT(clock.elapsed(), 800);
+    EXPECT_EQ(presenceRates(), QList<qint32>({38400})); // ended within the first rate
     expectIdle(link);
 }
 

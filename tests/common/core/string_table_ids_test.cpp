@@ -4,6 +4,7 @@
 // (ID + 10000, English, Japanese and Simplified Chinese), the fixed texts that exist in the neutral
 // block only, and the section separator IDs that must not exist at all.
 #include "common/core/string_table.h"
+#include "tests/support/test_support.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -234,7 +235,7 @@ class StringTableIds : public ::testing::TestWithParam<const Program *>
 protected:
     void SetUp() override
     {
-        const QString path = QString::fromUtf8(VENT_SOURCE_DIR) + QString::fromUtf8(program().file);
+        const QString path = venttest::sourcePath(QString::fromUtf8(program().file));
         QString error;
         ASSERT_TRUE(table.loadFile(path, &error)) << path.toStdString() << ": " << error.toStdString();
     }
