@@ -41,7 +41,7 @@ fuzz-check: deps
 
 # The Debian package built, installed on this machine, its programs started, removed again.
 package-check: deps
-	@scripts/package-test $(BUILD_DIR)
+	@scripts/package-test build/package
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)

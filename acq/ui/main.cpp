@@ -33,9 +33,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString title = QLatin1String(AcqSettings::kApplicationTitle);
     // Start-up measurement (bench/): no splash pause, report the time to the shown window, quit.
-    const bool startupBench = qEnvironmentVariableIsSet("VENTACQ_BENCH_STARTUP");
+    const bool startupBench = !TestHooks::value(TestHooks::Hook::AcqBenchStartup).isEmpty();
     // VENTACQ_TEST_AUTORUN=live or simulation (common/ui/test_hooks.h).
-    const QByteArray autorun = qgetenv("VENTACQ_TEST_AUTORUN");
+    const QByteArray autorun = TestHooks::value(TestHooks::Hook::AcqAutorun);
 
     // 1. One copy only, and the string table.
     SingleInstance instance(QStringLiteral("ventacq"));
@@ -110,10 +110,10 @@ int main(int argc, char **argv)
     if (autorun == "live" || autorun == "simulation") {
         QObject::connect(&window, &MainWindow::firstShown, &window, [&window, &autorun] {
             if (!window.autoStartRun(autorun == "simulation"))
-                std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN: no instrument attached\n");
+                std::fprintf(stderr, "ventacq: autorun: no instrument attached\n");
         });
     } else if (!autorun.isEmpty()) {
-        std::fprintf(stderr, "ventacq: VENTACQ_TEST_AUTORUN must be live or simulation\n");
+        std::fprintf(stderr, "ventacq: autorun must be live or simulation\n");
     }
     TestHooks::closeWindowWhenAsked(&window);
     window.show();

@@ -11,7 +11,7 @@ void showStartupMessage(const QString &title, const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
-    if (const auto ms = TestHooks::milliseconds("VENT_TEST_DISMISS_MESSAGE_MS"))
+    if (const auto ms = TestHooks::milliseconds(TestHooks::Hook::DismissMessageMs))
         QTimer::singleShot(*ms, &box, &QMessageBox::accept);
     box.exec();
 }

@@ -64,8 +64,6 @@ LinkMainWindow::LinkMainWindow(LinkState &state, SettingsStore &store, LinkPort 
     m_decoder = std::make_unique<RecordDecoder>(m_state, *m_records);
     m_decoder->setTemperatureUnit(m_state.degreeTexts[0]);
     m_session = new DownloadSession(m_state, *m_records, *m_decoder, *this, m_linkPort, this);
-    if (qEnvironmentVariableIsSet("VENTLINK_TICK_MS"))
-        m_session->setTickInterval(qMax(1, qEnvironmentVariableIntValue("VENTLINK_TICK_MS")));
     // 5. Status line; 6. the grid's titles for the neutral title "Type"; 7. no instrument yet.
     setStatusLine(m_state.statusTexts[0]);
     m_decoder->smChangeTitle(m_state.texts.value(linkid::kFixedType));
