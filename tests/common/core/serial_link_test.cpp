@@ -1,6 +1,5 @@
 // The serial link end to end: the real link over QSerialPort against the virtual instrument on a
-// pseudo-terminal. Probe order, "Enable USB", the unit reply, time-outs, open failures, faults,
-// nested operations and abort, bound fields and the event mode of the dump.
+// pseudo-terminal.
 #include "common/core/port_names.h"
 #include "common/core/serial_link.h"
 #include "common/core/status_codes.h"
@@ -134,22 +133,6 @@ TEST_F(Link, ASilentInstrumentGives3AfterAllFourRatesWithoutBurningCpu)
     expectIdle(link);
 }
 
-TEST_F(Link, AnOpenFailureAtTheFirstRateEndsTheProbeWith1)
-{
-    SerialLink link(LinkSettings::ventlink());
-    link.setEnableUsb(false);
-    EXPECT_EQ(link.fRsAutoConnect(QStringLiteral("/dev/no-such-port")), SerialLink::kOpenError);
-    EXPECT_EQ(link.gLinkStatus(), 1);
-
-    // A port another program holds.
-    instrument(38400);
-    QSerialPort other(inst->portPath());
-    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
-    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kOpenError);
-    EXPECT_TRUE(inst->commands().isEmpty());
-    expectIdle(link);
-}
-
 // A reply after a leading LF does not match "AP"; an instrument at the wrong rate answers noise.
 TEST_F(Link, AnInstrumentAnsweringGarbageIsNeverFound)
 {
@@ -182,9 +165,12 @@ TEST_F(Link, ALineWithoutCrIsReturnedAsReceivedAtTheTimeOut)
     EXPECT_EQ(link.fRsClose(), status::kSuccess);
 }
 
-TEST_F(Link, OperationsOnAClosedPort)
+TEST_F(Link, OpenFailuresAndOperationsOnAClosedPort)
 {
     SerialLink link(LinkSettings::ventlink());
+    link.setEnableUsb(false);
+    EXPECT_EQ(link.fRsAutoConnect("/dev/no-such-port"), SerialLink::kOpenError);
+    EXPECT_EQ(link.gLinkStatus(), 1);
     EXPECT_EQ(link.fRsClose(), status::kSuccess);
     EXPECT_EQ(link.fRsSend("P\r\n"), status::kFailure);
     EXPECT_EQ(link.gLinkStatus(), 3);
@@ -199,9 +185,20 @@ TEST_F(Link, OperationsOnAClosedPort)
     EXPECT_EQ(link.fRsClose(), status::kSuccess);
     EXPECT_EQ(link.fRsClose(), status::kSuccess);
     EXPECT_EQ(link.fRsOpen(qint16(0), 19200, false), SerialLink::kOpenError);
+
+    // A port another program holds: the probe ends at the first rate.
+    QSerialPort other(inst->portPath());
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    const int before = int(inst->commands().size());
+    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kOpenError);
+    EXPECT_EQ(inst->commands().size(), before);
+    expectIdle(link);
 }
 
-TEST_F(Link, ANestedProbeEndsAndTheOuterOneDoesNotHang)
+// A second probe started from an event inside the first fails to open the port and stops tmrRs:
+// the outer probe's receives end as time-outs (a hang would end the test program). A nested wait
+// stopping the clock ends the outer wait too.
+TEST_F(Link, NestedOperationsEndAndTheOuterOnesDoNotHang)
 {
     instrument(4800);
     SerialLink link(LinkSettings::ventacq());
@@ -209,16 +206,10 @@ TEST_F(Link, ANestedProbeEndsAndTheOuterOneDoesNotHang)
     qint16 inner = 0;
     QTimer::singleShot(300, [&] { inner = link.fRsAutoConnect(inst->portPath()); });
     const qint16 outer = link.fRsAutoConnect(inst->portPath());
-    EXPECT_EQ(inner, SerialLink::kOpenError); // the port was the outer probe's
-    // Once the inner probe stopped tmrRs the outer one's receives end as time-outs (a hang would
-    // end the test program).
+    EXPECT_EQ(inner, SerialLink::kOpenError);
     EXPECT_TRUE(outer == status::kSuccess || outer == SerialLink::kCommError) << outer;
     expectIdle(link);
-}
 
-TEST_F(Link, ANestedWaitStoppingTheClockEndsTheOuterWait)
-{
-    SerialLink link(LinkSettings::ventlink());
     QTimer::singleShot(100, [&] { link.sRsWait(1); });
     QElapsedTimer clock;
     clock.start();
@@ -227,26 +218,8 @@ TEST_F(Link, ANestedWaitStoppingTheClockEndsTheOuterWait)
     expectIdle(link);
 }
 
-TEST_F(Link, AbortEndsTheProbeAtOnce)
-{
-    instrument(19200, Fault::Silent);
-    SerialLink link(LinkSettings::ventlink());
-    link.setEnableUsb(false);
-    QTimer::singleShot(300, [&] { link.abort(); });
-    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
-    EXPECT_EQ(link.gLinkStatus(), status::kCancelled);
-    EXPECT_EQ(presenceRates(), QList<qint32>({38400})); // ended within the first rate
-    expectIdle(link);
-
-    // The flag belonged to that probe; the next one runs.
-    instrument(38400);
-    SerialLink fast(kFast);
-    fast.setEnableUsb(false);
-    fast.abort();
-    EXPECT_EQ(fast.fRsAutoConnect(inst->portPath()), status::kSuccess);
-}
-
-TEST_F(Link, AbortEndsNestedOperationsToo)
+// An abort from inside a nested wait ends that wait and the probe around it.
+TEST_F(Link, AbortEndsTheProbeAndNestedOperations)
 {
     instrument(19200, Fault::Silent);
     SerialLink link(LinkSettings::ventlink());
@@ -259,8 +232,16 @@ TEST_F(Link, AbortEndsNestedOperationsToo)
     });
     EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kCancelled);
     EXPECT_EQ(inner, 1);
+    EXPECT_EQ(link.gLinkStatus(), status::kCancelled);
     EXPECT_EQ(presenceRates(), QList<qint32>({38400})); // ended within the first rate
     expectIdle(link);
+
+    // The flag belonged to that probe; the next one runs.
+    instrument(38400);
+    SerialLink fast(kFast);
+    fast.setEnableUsb(false);
+    fast.abort();
+    EXPECT_EQ(fast.fRsAutoConnect(inst->portPath()), status::kSuccess);
 }
 
 // ventacq keeps the link's values in its AppState.
