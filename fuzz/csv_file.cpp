@@ -91,18 +91,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_REQUIRE(grid.rowCount() >= 1, "a refused file leaves a row");
             continue;
         }
-        FUZZ_REQUIRE(result == status::kSuccess && rig.state->gLinkStatus == status::kSuccess, "a saved file is accepted");
+        FUZZ_REQUIRE(result == status::kSuccess && rig.state->gLinkStatus == status::kSuccess,
+                     "a saved file is accepted");
         const int n = int(dataLines.size());
         FUZZ_REQUIRE(grid.rowCount() == n, "one row per line, one empty row after them",
                      QStringLiteral("%1 rows for %2 lines").arg(grid.rowCount()).arg(n));
         for (int row = 0; row <= n; ++row) {
-            const QMap<int, QString> cells = row < n ? expectedRow(*rig.state, dataLines.at(row)) : QMap<int, QString>();
+            const QMap<int, QString> cells =
+                row < n ? expectedRow(*rig.state, dataLines.at(row)) : QMap<int, QString>();
             for (int c = 1; c <= grid.columnCount(); ++c) {
                 if (row == 0 && !cells.contains(c))
                     continue; // the title row keeps the window's titles where the file has none
                 FUZZ_REQUIRE(grid.cell(row, c) == cells.value(c), "a line loads by the reading rule",
-                             QStringLiteral("row %1 column %2: \"%3\" for \"%4\"")
-                                 .arg(row).arg(c).arg(grid.cell(row, c), row < n ? dataLines.at(row) : QString()));
+                             QStringLiteral("row %1 column %2: \"%3\" for \"%4\"").arg(row).arg(c)
+                                 .arg(grid.cell(row, c), row < n ? dataLines.at(row) : QString()));
             }
         }
     }

@@ -40,7 +40,9 @@ QStringList checkQueue(const QByteArray &stream)
 {
     QStringList expected = QString::fromLatin1(stream).split(QLatin1Char('\r'));
     const QString rest = expected.takeLast();
-    expected.removeIf([](const QString &l) { return l.startsWith(QLatin1String("AH")) || l.startsWith(QLatin1String("\nAH")); });
+    expected.removeIf([](const QString &l) {
+        return l.startsWith(QLatin1String("AH")) || l.startsWith(QLatin1String("\nAH"));
+    });
     for (const std::vector<QByteArray> &chunks : fuzz::chunkings(stream)) {
         ReceiveQueue queue;
         for (const QByteArray &chunk : chunks)
@@ -135,16 +137,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_REQUIRE(file.open(QIODevice::ReadOnly), "the file is written");
         QStringList content = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         FUZZ_REQUIRE(content.size() >= 4 && content.takeLast().isEmpty(), "CR LF lines");
-        FUZZ_REQUIRE(content.mid(0, 3) == QStringList({LinkState::kApplicationTitle, "Date,2024-05-06 07:08", ""}),
-                     "the heading lines", content.mid(0, 3).join(QLatin1Char('|')));
+        const QStringList heading = {LinkState::kApplicationTitle, "Date,2024-05-06 07:08", ""};
+        FUZZ_REQUIRE(content.mid(0, 3) == heading, "the heading lines", content.join(QLatin1Char('|')));
         FUZZ_REQUIRE(content.mid(3) == savedRows, "the file holds the rows before the / line",
-                     content.mid(3).join(QLatin1Char('|')) + QStringLiteral(" vs ") + savedRows.join(QLatin1Char('|')));
+                     content.mid(3).join(QLatin1Char('|')) + " vs " + savedRows.join(QLatin1Char('|')));
         const bool noData = savedRows.size() == 1;
-        FUZZ_REQUIRE(messages == (noData ? QStringList{rig.state->errorTexts[linkstatus::kNoData]} : QStringList()),
+        const QStringList noDataMessage = {rig.state->errorTexts[linkstatus::kNoData]};
+        FUZZ_REQUIRE(messages == (noData ? noDataMessage : QStringList()),
                      "No Data! exactly for an empty dump", messages.join(QLatin1Char('|')));
     }
     FUZZ_REQUIRE(rig.grid.rowCount() == expected.grid.rowCount(), "the grid gets every line once",
-                 QStringLiteral("%1 rows, expected %2").arg(rig.grid.rowCount()).arg(expected.grid.rowCount()));
+                 QStringLiteral("%1 rows, expected %2")
+                     .arg(rig.grid.rowCount()).arg(expected.grid.rowCount()));
     for (int row = 0; row <= rig.grid.rowCount(); ++row)
         FUZZ_REQUIRE(rig.grid.rowText(row) == expected.grid.rowText(row), "the grid rows in order",
                      rig.grid.rowText(row) + QStringLiteral(" vs ") + expected.grid.rowText(row));

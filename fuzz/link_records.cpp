@@ -18,13 +18,15 @@ QString trimBlanks(const QString &text) { return RecordDecoder::trimSpaces(text)
 // character, flow and pressure units, deg.C or deg.F; refused, nothing changes.
 void checkUnitReply(RecordDecoder &decoder, const LinkState &state, const QString &reply)
 {
-    const QStringList before = {decoder.velocityUnit(), decoder.flowUnit(), decoder.pressureUnit(), decoder.temperatureUnit()};
+    const auto units = [&decoder] {
+        return QStringList{decoder.velocityUnit(), decoder.flowUnit(), decoder.pressureUnit(),
+                           decoder.temperatureUnit()};
+    };
+    const QStringList before = units();
     const bool ok = decoder.smGetUnit(reply);
     FUZZ_REQUIRE(ok == (reply.count(QLatin1Char(';')) >= 3), "unit reply taken apart with three ;", reply);
     if (!ok) {
-        FUZZ_REQUIRE(before == QStringList({decoder.velocityUnit(), decoder.flowUnit(), decoder.pressureUnit(),
-                                            decoder.temperatureUnit()}),
-                     "a refused unit reply changes nothing", reply);
+        FUZZ_REQUIRE(units() == before, "a refused unit reply changes nothing", reply);
         return;
     }
     const QStringList f = reply.split(QLatin1Char(';'));
@@ -41,7 +43,8 @@ bool isGroupType(const QString &type)
 }
 
 // The pressure columns of a group row with Enable ATM on and seven fields.
-void checkPressure(const MemoryGrid &grid, const LinkState &state, int row, const QStringList &f, const QString &line)
+void checkPressure(const MemoryGrid &grid, const LinkState &state, int row, const QStringList &f,
+                   const QString &line)
 {
     const QString flag = trimBlanks(f.at(6));
     const QString shown = grid.cell(row, 8);
@@ -50,7 +53,8 @@ void checkPressure(const MemoryGrid &grid, const LinkState &state, int row, cons
         FUZZ_REQUIRE(shown == grid.cell(row, 9) && style == RecordGrid::Style::Number,
                      "a valid pressure is shown as its whole hPa", line);
     else if (flag == QLatin1String("3"))
-        FUZZ_REQUIRE(shown == QLatin1String("Err") && style == RecordGrid::Style::Number, "a sensor error shows Err", line);
+        FUZZ_REQUIRE(shown == QLatin1String("Err") && style == RecordGrid::Style::Number,
+                     "a sensor error shows Err", line);
     else
         FUZZ_REQUIRE(shown == (state.languageOffset ? QLatin1String("-") : QLatin1String("N"))
                          && style == RecordGrid::Style::Marker,
@@ -152,7 +156,7 @@ void checkRoundTrip(LinkState &state, const MemoryGrid &grid)
                          "a saved row reads back as it was", where);
         }
         const QString flag = trimBlanks(grid.cell(row, 10));
-        if (saveAtm && (row == 0 || flag == QLatin1String("1") || flag == QLatin1String("2") || flag == QLatin1String("3")))
+        if (saveAtm && (row == 0 || QStringList({"1", "2", "3"}).contains(flag)))
             FUZZ_REQUIRE(back.cell(row, 8) == grid.cell(row, 8), "the pressure column reads back", where);
     }
 }

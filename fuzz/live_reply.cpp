@@ -28,7 +28,8 @@ void checkSampleText(const LiveExchange::Reading &r)
     for (int velocityUnit = 0; velocityUnit <= 1; ++velocityUnit) {
         for (int flowUnit = 0; flowUnit <= 3; ++flowUnit) {
             const int ductUnit = flowUnit % 3;
-            const QString text = FlowRate::sampleText(r.velocity, kArea, velocityUnit, flowUnit, ductUnit, pressure, flag);
+            const QString text = FlowRate::sampleText(r.velocity, kArea, velocityUnit, flowUnit,
+                                                      ductUnit, pressure, flag);
             FUZZ_REQUIRE(text.count(QLatin1Char(',')) == 3, "a sample text has four fields", text);
             decodeSampleText(state, text, table, 1);
             const double velocity = FlowRate::velocityIn(r.velocity, velocityUnit);

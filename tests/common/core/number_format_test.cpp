@@ -9,16 +9,9 @@ namespace {
 
 using P = NumberFormat::Precision;
 
-struct FormatCase
-{
-    double value;
-    const char *pattern;
-    const char *expected;
-};
-
 TEST(NumberFormat, PatternsRoundHalvesAwayFromZero)
 {
-    const FormatCase cases[] = {
+    const struct { double value; const char *pattern, *expected; } cases[] = {
         {1.0, "0.0", "1.0"},          {0.5, "0.0", "0.5"},        {10, "0.0", "10.0"},
         {0.0, "#0.0", "0.0"},         {1, "#0.0", "1.0"},         {9999, "#0.0", "9999.0"},
         {100, "#0.0", "100.0"},       {12.34, "#0.0", "12.3"},    {12.35, "#0.0", "12.4"},
@@ -31,10 +24,8 @@ TEST(NumberFormat, PatternsRoundHalvesAwayFromZero)
         {0, "0", "0"},                {2, "0", "2"},              {-0.04, "0.0", "0.0"},
         {999.96, "0.0", "1000.0"},    {0.0004, "0.000", "0.000"}, {0.0005, "0.000", "0.001"},
     };
-    for (const FormatCase &c : cases) {
-        EXPECT_EQ(NumberFormat::format(c.value, QLatin1String(c.pattern)), QLatin1String(c.expected))
-            << c.value << " with " << c.pattern;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(NumberFormat::format(c.value, c.pattern), c.expected) << c.value << " with " << c.pattern;
 }
 
 TEST(NumberFormat, SinglePrecisionValuesRoundAtSevenDigitsAndOnlyNumbersAreFormatted)
@@ -52,12 +43,9 @@ TEST(NumberFormat, SinglePrecisionValuesRoundAtSevenDigitsAndOnlyNumbersAreForma
 
 TEST(NumberFormat, ParseAcceptsOnlyPlainNumbers)
 {
-    const struct
-    {
-        const char *text;
-        double value;
-    } good[] = {{"1.5", 1.5}, {" 2 ", 2}, {"+3", 3}, {"-0.5", -0.5}, {".5", 0.5},
-                {"5.", 5},    {"1e3", 1000}, {"1E-2", 0.01}, {"0010", 10}, {"\t7", 7}};
+    const struct { const char *text; double value; } good[] = {
+        {"1.5", 1.5}, {" 2 ", 2}, {"+3", 3},       {"-0.5", -0.5}, {".5", 0.5},
+        {"5.", 5},    {"1e3", 1000}, {"1E-2", 0.01}, {"0010", 10},   {"\t7", 7}};
     for (const auto &g : good) {
         const std::optional<double> v = NumberFormat::parse(QString::fromLatin1(g.text));
         ASSERT_TRUE(v.has_value()) << g.text;

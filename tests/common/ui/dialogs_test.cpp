@@ -5,12 +5,10 @@
 #include "common/ui/window_fonts.h"
 #include "tests/support/test_support.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
