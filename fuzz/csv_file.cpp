@@ -1,108 +1,63 @@
-// ventlink's saved CSV files read back: the input is the file (written to one scratch path that
-// every input reuses) read by CsvReader::readFile into the in-memory grid, under each option
-// setting.
-//
-// Invariants:
-// - a file is accepted exactly when its first line is the program title and its second begins
-//   with "Date" (UTF-8, an optional byte-order mark, CR LF or LF line ends); otherwise code 11 is
-//   set and returned and the grid keeps at least one row;
-// - an accepted file gives one grid row per non-empty line after the third (the first into the
-//   title row) and one empty row after them: no line is dropped, nothing is read twice;
-// - each row follows the reading rule: with Save ATM off, columns 1 to 7 are the comma-separated
-//   texts in turn (the last one repeating once no comma is left), the "No" columns as "000";
-//   with Save ATM on, the fields in turn (a ninth "0" after exactly eight), the "No" columns as
-//   "0000", column 8 the pressure in whole hPa, "Err", the marker or empty by the flag, column 9
-//   the pressure as "####", column 10 the flag; no other column is written;
-// - redraw is always resumed.
-#include "common/core/number_format.h"
-#include "common/core/status_codes.h"
+// ventlink's saved CSV files read back: the input is the file, read by CsvReader::readFile into the
+// in-memory grid under four option settings (docs/fuzzing.md lists the rules).
 #include "fuzz/fuzz_support.h"
 #include "link/core/csv_reader.h"
 #include "link/core/link_status.h"
-#include "link/core/link_string_ids.h"
-#include "link/core/memory_grid.h"
-#include "link/core/record_decoder.h"
 
 #include <QFile>
 
 namespace {
 
-// The lines of the file: UTF-8 without its byte-order mark, cut at LF, a CR before the LF dropped;
-// a CR at the very end dropped too; a final line end does not start another line.
+// The lines of the file: UTF-8 without its byte-order mark, cut at LF, a CR before the LF (or at the
+// very end) dropped; a final line end does not start another line.
 QStringList fileLines(const QByteArray &content)
 {
     QString text = QString::fromUtf8(content);
-    if (!text.isEmpty() && text.at(0) == QChar(0xFEFF))
-        text = text.mid(1);
-    QStringList lines;
-    QString current;
-    for (QChar c : text) {
-        if (c == QLatin1Char('\n')) {
-            if (current.endsWith(QLatin1Char('\r')))
-                current.chop(1);
-            lines << current;
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (current.endsWith(QLatin1Char('\r')))
-        current.chop(1);
-    if (!current.isEmpty())
-        lines << current;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
     return lines;
 }
 
-QString whole(const QString &text)
-{
-    return NumberFormat::formatText(text, QStringLiteral("####"));
-}
-
-// The cells row `row` must hold after reading `line`: column -> text (absent: not written).
+// The cells a row must hold after reading `line`: column -> text (absent: not written). With Save
+// ATM off, columns 1 to 7 are the texts in turn (the last repeating once no comma is left); with it
+// on, the fields in turn (a ninth "0" after exactly eight), then the pressure columns by the flag.
 QMap<int, QString> expectedRow(const LinkState &state, const QString &line)
 {
-    QMap<int, QString> cells;
-    if (!state.flags.saveAtmosphere()) {
-        QStringList f = line.split(QLatin1Char(','));
-        for (int c = 1; c <= 7; ++c) {
-            const QString text = c < f.size() ? f.at(c - 1) : f.constLast();
-            cells[c] =
-                (c == 1 || c == 5) ? NumberFormat::formatText(text, QStringLiteral("000")) : text;
-        }
-        return cells;
-    }
+    const bool atm = state.flags.saveAtmosphere();
+    const QString number = atm ? QStringLiteral("0000") : QStringLiteral("000");
     QStringList f = line.split(QLatin1Char(','));
-    if (f.size() == 8)
+    QMap<int, QString> cells;
+    if (atm && f.size() == 8)
         f << QStringLiteral("0");
-    const int used = f.size() >= 8 ? 9 : int(f.size());
-    for (int k = 1; k <= used && k <= 7; ++k)
-        cells[k] = (k == 1 || k == 5)
-                       ? NumberFormat::formatText(f.at(k - 1), QStringLiteral("0000"))
-                       : f.at(k - 1);
+    const int used = !atm ? 7 : f.size() >= 8 ? 9 : int(f.size());
+    for (int c = 1; c <= used && c <= 7; ++c) {
+        const QString text = c <= f.size() ? f.at(c - 1) : f.constLast();
+        cells[c] = (c == 1 || c == 5) ? NumberFormat::formatText(text, number) : text;
+    }
     if (used >= 8) {
         const QString &pressure = f.at(7);
         const QString &flagField = f.at(8);
         const QString flag = RecordDecoder::trimSpaces(flagField);
-        if (flag == QLatin1String("1") || flag == QLatin1String("2") ||
-            flagField.contains(QLatin1Char('F')))
-            cells[8] = whole(pressure);
+        const QString whole = NumberFormat::formatText(pressure, QStringLiteral("####"));
+        if (flag == QLatin1String("1") || flag == QLatin1String("2") || flagField.contains(QLatin1Char('F')))
+            cells[8] = whole;
         else if (flag == QLatin1String("3"))
             cells[8] = QStringLiteral("Err");
         else if (!pressure.isEmpty() && !flagField.isEmpty())
             cells[8] = state.languageOffset ? QStringLiteral("-") : QStringLiteral("N");
         else
             cells[8] = QString();
-        cells[9] = whole(pressure);
+        cells[9] = whole;
         cells[10] = flagField;
     }
     return cells;
 }
-
-struct Options
-{
-    int enableAtm, displayAtm, saveAtm;
-    qint16 languageOffset;
-};
 
 } // namespace
 
@@ -110,63 +65,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QString path = fuzz::scratchPath(QStringLiteral("read.CSV"));
     const QByteArray content(reinterpret_cast<const char *>(data), qsizetype(size));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(content) != content.size())
-            fuzz::fail("the scratch file cannot be written", path);
-    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        fuzz::fail("the scratch file cannot be written", path);
+    file.close();
 
+    // Accepted exactly when line 1 is the program title and line 2 begins with "Date"; then one row
+    // per non-empty line after the third and one empty row after them.
     const QStringList lines = fileLines(content);
-    const bool good = lines.size() >= 3 &&
-                      lines.at(0) == QLatin1String(LinkState::kApplicationTitle) &&
-                      lines.at(1).startsWith(QLatin1String("Date"));
-    QStringList dataLines;
-    for (qsizetype i = 3; good && i < lines.size(); ++i) {
-        if (!lines.at(i).isEmpty())
-            dataLines << lines.at(i);
-    }
+    const bool good = lines.size() >= 3 && lines.at(0) == QLatin1String(LinkState::kApplicationTitle)
+                      && lines.at(1).startsWith(QLatin1String("Date"));
+    QStringList dataLines = good ? lines.mid(3) : QStringList();
+    dataLines.removeAll(QString());
 
-    static const Options options[] = {{0, 0, 0, 0}, {1, 1, 1, 0}, {1, 0, 1, 10000}, {1, 1, 0, 0}};
-    for (const Options &o : options) {
-        auto state = fuzz::linkState(fuzz::optionFlags(o.enableAtm, o.displayAtm, o.saveAtm),
-                                     o.languageOffset);
-        MemoryGrid grid;
-        RecordDecoder decoder(*state, grid);
-        decoder.smChangeTitle(state->texts.value(linkid::kFixedType)); // as at window load
-        decoder.reset();
-        state->gLinkStatus = status::kSuccess;
-        CsvReader reader(*state, grid);
-        const qint16 result = reader.readFile(path);
+    for (const fuzz::LinkOptions &o : fuzz::kLinkOptions) {
+        fuzz::LinkRig rig(o);
+        rig.decoder.reset();
+        rig.state->gLinkStatus = status::kSuccess;
+        const qint16 result = CsvReader(*rig.state, rig.grid).readFile(path);
+        const MemoryGrid &grid = rig.grid;
         FUZZ_REQUIRE(grid.suspendDepth() == 0, "redraw resumed");
         if (!good) {
-            FUZZ_REQUIRE(result == linkstatus::kReadFile &&
-                             state->gLinkStatus == linkstatus::kReadFile,
+            FUZZ_REQUIRE(result == linkstatus::kReadFile && rig.state->gLinkStatus == linkstatus::kReadFile,
                          "a foreign file is refused with code 11");
             FUZZ_REQUIRE(grid.rowCount() >= 1, "a refused file leaves a row");
             continue;
         }
-        FUZZ_REQUIRE(result == status::kSuccess && state->gLinkStatus == status::kSuccess,
+        FUZZ_REQUIRE(result == status::kSuccess && rig.state->gLinkStatus == status::kSuccess,
                      "a saved file is accepted");
         const int n = int(dataLines.size());
         FUZZ_REQUIRE(grid.rowCount() == n, "one row per line, one empty row after them",
                      QStringLiteral("%1 rows for %2 lines").arg(grid.rowCount()).arg(n));
         for (int row = 0; row <= n; ++row) {
             const QMap<int, QString> cells =
-                row < n ? expectedRow(*state, dataLines.at(row)) : QMap<int, QString>();
+                row < n ? expectedRow(*rig.state, dataLines.at(row)) : QMap<int, QString>();
             for (int c = 1; c <= grid.columnCount(); ++c) {
-                const QString expected = cells.value(c);
-                const auto where = [&] {
-                    return QStringLiteral("row %1 column %2: \"%3\" for \"%4\"")
-                        .arg(row)
-                        .arg(c)
-                        .arg(grid.cell(row, c), row < n ? dataLines.at(row) : QString());
-                };
-                // The title row keeps the window's titles where the file has none.
                 if (row == 0 && !cells.contains(c))
-                    continue;
-                FUZZ_REQUIRE(grid.cell(row, c) == expected, "a line loads by the reading rule",
-                             where());
+                    continue; // the title row keeps the window's titles where the file has none
+                FUZZ_REQUIRE(grid.cell(row, c) == cells.value(c), "a line loads by the reading rule",
+                             QStringLiteral("row %1 column %2: \"%3\" for \"%4\"").arg(row).arg(c)
+                                 .arg(grid.cell(row, c), row < n ? dataLines.at(row) : QString()));
             }
         }
     }

@@ -1,259 +1,182 @@
-// ventlink's unit reply and record lines: the input is cut at CR as the receive queue cuts the
-// dump; the first piece is the unit reply (smGetUnit), the others are record lines handed one by
-// one to smViewData over the in-memory grid, under each option setting. At the end the grid is
-// saved as CSV text and read back.
-//
-// Invariants:
-// - smGetUnit takes a reply apart exactly when it holds three ";" (the units then hold no ";",
-//   the velocity unit starts after the reply's first character, the temperature unit is deg.C or
-//   deg.F) and changes nothing otherwise;
-// - a group line (type PRESS, VEL or AFLOW) adds one row holding its fields 1 to 4 (the first
-//   without its first character) and, with Enable ATM on and seven fields, the pressure in whole
-//   hPa or a marker; a value line with a ";" fills columns 5 to 7 of the pending group row or of
-//   one new row; any other line changes nothing; no cell of columns 1 to 6 holds a ";";
-// - the first line of a download sets the titles; the column count and hidden columns follow the
-//   options; redraw is always resumed;
-// - saved and read back, the grid comes back cell for cell (the "No" columns as "000"/"0000"),
-//   as long as no cell holds a "," or a line end.
-#include "common/core/number_format.h"
-#include "common/core/status_codes.h"
+// ventlink's unit reply and record lines: the input is cut at CR as the receive queue cuts the dump;
+// the first piece is the unit reply (smGetUnit), the others are record lines handed one by one to
+// smViewData over the in-memory grid under four option settings; at the end the grid is saved as
+// CSV text and read back (docs/fuzzing.md lists the rules).
 #include "fuzz/fuzz_support.h"
 #include "link/core/csv_reader.h"
 #include "link/core/csv_writer.h"
-#include "link/core/link_string_ids.h"
-#include "link/core/memory_grid.h"
-#include "link/core/record_decoder.h"
 
-#include <cmath>
+#include <QRegularExpression>
 
 namespace {
 
 constexpr int kMaxLines = 300;
 
-QString trimBlanks(const QString &text)
-{
-    return RecordDecoder::trimSpaces(text);
-}
+QString trimBlanks(const QString &text) { return RecordDecoder::trimSpaces(text); }
 
-QString field(const QStringList &fields, int k)
-{
-    return k >= 1 && k <= fields.size() ? fields.at(k - 1) : QString();
-}
-
+// Taken apart exactly when the reply holds three ";", and then: the velocity unit after the first
+// character, flow and pressure units, deg.C or deg.F; refused, nothing changes.
 void checkUnitReply(RecordDecoder &decoder, const LinkState &state, const QString &reply)
 {
-    const QString before[] = {decoder.velocityUnit(), decoder.flowUnit(), decoder.pressureUnit(),
-                              decoder.temperatureUnit()};
+    const auto units = [&decoder] {
+        return QStringList{decoder.velocityUnit(), decoder.flowUnit(), decoder.pressureUnit(),
+                           decoder.temperatureUnit()};
+    };
+    const QStringList before = units();
     const bool ok = decoder.smGetUnit(reply);
-    FUZZ_REQUIRE(ok == (reply.count(QLatin1Char(';')) >= 3), "unit reply taken apart with three ;",
-                 reply);
+    FUZZ_REQUIRE(ok == (reply.count(QLatin1Char(';')) >= 3), "unit reply taken apart with three ;", reply);
     if (!ok) {
-        FUZZ_REQUIRE(decoder.velocityUnit() == before[0] && decoder.flowUnit() == before[1] &&
-                         decoder.pressureUnit() == before[2] &&
-                         decoder.temperatureUnit() == before[3],
-                     "a refused unit reply changes nothing", reply);
+        FUZZ_REQUIRE(units() == before, "a refused unit reply changes nothing", reply);
         return;
     }
     const QStringList f = reply.split(QLatin1Char(';'));
-    FUZZ_REQUIRE(decoder.velocityUnit() == f.at(0).mid(1),
-                 "velocity unit after the first character", reply);
-    FUZZ_REQUIRE(decoder.flowUnit() == f.at(1) && decoder.pressureUnit() == f.at(2),
-                 "flow and pressure units", reply);
-    const bool celsius =
-        trimBlanks(reply.section(QLatin1Char(';'), 3)).startsWith(QLatin1Char('C'));
-    FUZZ_REQUIRE(decoder.temperatureUnit() == state.degreeTexts[celsius ? 0 : 1],
-                 "temperature unit", reply);
+    const bool celsius = trimBlanks(reply.section(QLatin1Char(';'), 3)).startsWith(QLatin1Char('C'));
+    FUZZ_REQUIRE(decoder.velocityUnit() == f.at(0).mid(1) && decoder.flowUnit() == f.at(1)
+                     && decoder.pressureUnit() == f.at(2)
+                     && decoder.temperatureUnit() == state.degreeTexts[celsius ? 0 : 1],
+                 "the units of the reply", reply);
 }
 
 bool isGroupType(const QString &type)
 {
-    return type == QLatin1String("PRESS") || type == QLatin1String("VEL") ||
-           type == QLatin1String("AFLOW");
+    return type == QLatin1String("PRESS") || type == QLatin1String("VEL") || type == QLatin1String("AFLOW");
 }
 
-void checkRecordLine(RecordDecoder &decoder, MemoryGrid &grid, const LinkState &state,
-                     const QString &line)
+// The pressure columns of a group row with Enable ATM on and seven fields.
+void checkPressure(const MemoryGrid &grid, const LinkState &state, int row, const QStringList &f,
+                   const QString &line)
 {
+    const QString flag = trimBlanks(f.at(6));
+    const QString shown = grid.cell(row, 8);
+    const RecordGrid::Style style = grid.cellStyle(row, 8);
+    if (flag == QLatin1String("1") || flag == QLatin1String("2"))
+        FUZZ_REQUIRE(shown == grid.cell(row, 9) && style == RecordGrid::Style::Number,
+                     "a valid pressure is shown as its whole hPa", line);
+    else if (flag == QLatin1String("3"))
+        FUZZ_REQUIRE(shown == QLatin1String("Err") && style == RecordGrid::Style::Number,
+                     "a sensor error shows Err", line);
+    else
+        FUZZ_REQUIRE(shown == (state.languageOffset ? QLatin1String("-") : QLatin1String("N"))
+                         && style == RecordGrid::Style::Marker,
+                     "no pressure value shows the marker", line);
+    fuzz::requireWhole(fuzz::tenthsText(f.at(5)), grid.cell(row, 9));
+    FUZZ_REQUIRE(grid.cell(row, 10) == f.at(6), "the flag as received", line);
+}
+
+void checkRecordLine(fuzz::LinkRig &rig, const QString &line)
+{
+    const LinkState &state = *rig.state;
+    MemoryGrid &grid = rig.grid;
     const bool atm = state.flags.enableAtm != 0;
     const int rowsBefore = grid.rowCount();
-    const bool pendingBefore = decoder.rowPending();
-    const bool titlesBefore = decoder.titleSet();
+    const bool pendingBefore = rig.decoder.rowPending();
+    const bool titlesBefore = rig.decoder.titleSet();
     const QString titlesRow = grid.rowText(0);
 
-    decoder.smViewData(line);
+    rig.decoder.smViewData(line);
 
     const QStringList f = line.split(QLatin1Char(';'));
-    const QString type = trimBlanks(atm ? (f.size() >= 5 ? f.at(4) : QString()) : line.right(5));
+    const QString type = trimBlanks(atm ? f.value(4) : line.right(5));
     FUZZ_REQUIRE(grid.suspendDepth() == 0, "redraw resumed", line);
-    FUZZ_REQUIRE(decoder.titleSet(), "titles count as set after a line", line);
+    FUZZ_REQUIRE(rig.decoder.titleSet(), "titles count as set after a line", line);
     FUZZ_REQUIRE(grid.columnCount() == (atm ? 10 : 7), "column count follows Enable ATM", line);
-
     if (isGroupType(type)) {
+        // One row with fields 1 to 4 (the first without its first character), no reading yet.
         const int row = rowsBefore + 1;
-        FUZZ_REQUIRE(grid.rowCount() == row && decoder.rowPending(), "a group line adds one row",
-                     line);
-        FUZZ_REQUIRE(grid.cell(row, 1) == trimBlanks(field(f, 1)).mid(1), "group number", line);
+        FUZZ_REQUIRE(grid.rowCount() == row && rig.decoder.rowPending(), "a group line adds one row", line);
+        FUZZ_REQUIRE(grid.cell(row, 1) == trimBlanks(f.value(0)).mid(1), "group number", line);
         for (int c = 2; c <= 4; ++c)
-            FUZZ_REQUIRE(grid.cell(row, c) == field(f, c), "group fields 2 to 4", line);
+            FUZZ_REQUIRE(grid.cell(row, c) == f.value(c - 1), "group fields 2 to 4", line);
         for (int c = 5; c <= 7; ++c)
             FUZZ_REQUIRE(grid.cell(row, c).isEmpty(), "a group row has no reading yet", line);
-        if (atm && f.size() >= 7) {
-            const QString flag = trimBlanks(f.at(6));
-            const QString shown = grid.cell(row, 8);
-            const RecordGrid::Style style = grid.cellStyle(row, 8);
-            if (flag == QLatin1String("1") || flag == QLatin1String("2")) {
-                FUZZ_REQUIRE(shown == grid.cell(row, 9) && style == RecordGrid::Style::Number,
-                             "a valid pressure is shown as its whole hPa", line);
-            } else if (flag == QLatin1String("3")) {
-                FUZZ_REQUIRE(shown == QLatin1String("Err") && style == RecordGrid::Style::Number,
-                             "a sensor error shows Err", line);
-            } else {
-                FUZZ_REQUIRE(
-                    shown == (state.languageOffset ? QLatin1String("-") : QLatin1String("N")) &&
-                        style == RecordGrid::Style::Marker,
-                    "no pressure value shows the marker", line);
-            }
-            QString tenths = f.at(5);
-            if (tenths.size() > 1)
-                tenths.insert(tenths.size() - 1, QLatin1Char('.'));
-            const QString whole = grid.cell(row, 9);
-            if (const std::optional<double> v = NumberFormat::parse(tenths)) {
-                const double back =
-                    whole.isEmpty() ? 0.0 : NumberFormat::parse(whole).value_or(NAN);
-                FUZZ_REQUIRE(std::fabs(back - *v) <= 0.5 + std::fabs(*v) * 1e-14,
-                             "the pressure in whole hPa", line);
-            } else {
-                FUZZ_REQUIRE(whole == tenths, "a pressure that is no number passes as it is", line);
-            }
-            FUZZ_REQUIRE(grid.cell(row, 10) == f.at(6), "the flag as received", line);
-        } else {
+        if (atm && f.size() >= 7)
+            checkPressure(grid, state, row, f, line);
+        else
             for (int c = 8; c <= 10; ++c)
                 FUZZ_REQUIRE(grid.cell(row, c).isEmpty(), "no pressure without seven fields", line);
-        }
         if (!titlesBefore) {
-            FUZZ_REQUIRE(grid.cell(0, 6) == decoder.quantityTitle(type),
-                         "the first line sets the title", line);
-            FUZZ_REQUIRE(!grid.isColumnHidden(1) && !grid.isColumnHidden(7), "data columns shown",
-                         line);
-            if (atm) {
-                FUZZ_REQUIRE(grid.isColumnHidden(9) && grid.isColumnHidden(10) &&
-                                 grid.isColumnHidden(8) == (state.flags.displayAtm == 0),
-                             "hidden pressure columns", line);
-            }
-        } else {
-            FUZZ_REQUIRE(grid.rowText(0) == titlesRow, "titles are set once", line);
+            FUZZ_REQUIRE(grid.cell(0, 6) == rig.decoder.quantityTitle(type), "the first line sets the title", line);
+            FUZZ_REQUIRE(!grid.isColumnHidden(1) && !grid.isColumnHidden(7), "data columns shown", line);
+            FUZZ_REQUIRE(!atm || (grid.isColumnHidden(9) && grid.isColumnHidden(10)
+                                  && grid.isColumnHidden(8) == (state.flags.displayAtm == 0)),
+                         "hidden pressure columns", line);
         }
     } else if (line.contains(QLatin1Char(';'))) {
+        // Columns 5 to 7 of the pending group row or of one new row.
         const int row = pendingBefore && rowsBefore >= 1 ? rowsBefore : rowsBefore + 1;
-        FUZZ_REQUIRE(grid.rowCount() == row && !decoder.rowPending(), "a value line fills one row",
-                     line);
-        FUZZ_REQUIRE(grid.cell(row, 5) == f.at(0).mid(1), "reading number", line);
-        FUZZ_REQUIRE(grid.cell(row, 6) == f.at(1), "reading value", line);
-        FUZZ_REQUIRE(grid.cell(row, 7) == line.section(QLatin1Char(';'), 2),
-                     "temperature is the rest", line);
-        if (row != rowsBefore) {
-            for (int c = 1; c <= 4; ++c)
-                FUZZ_REQUIRE(grid.cell(row, c).isEmpty(), "a further reading has no group fields",
-                             line);
-        }
+        FUZZ_REQUIRE(grid.rowCount() == row && !rig.decoder.rowPending(), "a value line fills one row", line);
+        FUZZ_REQUIRE(grid.cell(row, 5) == f.at(0).mid(1) && grid.cell(row, 6) == f.at(1)
+                         && grid.cell(row, 7) == line.section(QLatin1Char(';'), 2),
+                     "reading number, value and the rest as temperature", line);
+        for (int c = 1; c <= 4 && row != rowsBefore; ++c)
+            FUZZ_REQUIRE(grid.cell(row, c).isEmpty(), "a further reading has no group fields", line);
     } else {
-        FUZZ_REQUIRE(grid.rowCount() == rowsBefore && decoder.rowPending() == pendingBefore,
+        FUZZ_REQUIRE(grid.rowCount() == rowsBefore && rig.decoder.rowPending() == pendingBefore,
                      "a line without ; changes nothing", line);
     }
     if (titlesBefore || !isGroupType(type))
         FUZZ_REQUIRE(grid.rowText(0) == titlesRow, "only the first group line sets titles", line);
     for (int c = 1; c <= 6; ++c)
-        FUZZ_REQUIRE(!grid.cell(grid.rowCount(), c).contains(QLatin1Char(';')),
-                     "fields hold no separator", line);
+        FUZZ_REQUIRE(!grid.cell(grid.rowCount(), c).contains(QLatin1Char(';')), "fields hold no separator", line);
 }
 
-// Saves the grid as the file's text, reads it back into a second grid and compares.
+// Saved as the file's text and read back into a second grid, the grid comes back cell for cell
+// (the "No" columns as "000"/"0000"), as long as no cell holds a "," or a line end.
 void checkRoundTrip(LinkState &state, const MemoryGrid &grid)
 {
     const bool saveAtm = state.flags.saveAtmosphere();
     QList<int> columns = {1, 2, 3, 4, 5, 6, 7};
     if (saveAtm)
         columns << 9 << 10;
-    for (int row = 0; row <= grid.rowCount(); ++row) {
-        for (int c : columns) {
-            const QString cell = grid.cell(row, c);
-            if (cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('\n')) ||
-                cell.contains(QLatin1Char('\r')))
+    static const QRegularExpression unquotable(QStringLiteral("[,\\r\\n]"));
+    for (int row = 0; row <= grid.rowCount(); ++row)
+        for (int c : columns)
+            if (grid.cell(row, c).contains(unquotable))
                 return; // the file format has no quoting: such cells are not kept
-        }
-    }
 
-    QByteArray file =
-        QByteArray(LinkState::kApplicationTitle) + "\r\nDate,2024-05-06 07:08\r\n\r\n";
+    QByteArray file = QByteArray(LinkState::kApplicationTitle) + "\r\nDate,2024-05-06 07:08\r\n\r\n";
     for (int row = 0; row <= grid.rowCount(); ++row)
         file += CsvWriter::smGetSaveData(state, grid, row).toUtf8() + "\r\n";
     QStringList lines;
     FUZZ_REQUIRE(CsvReader::splitFile(file, &lines), "a saved file reads back");
     FUZZ_REQUIRE(lines.size() == grid.rowCount() + 1, "one line per row");
-
     MemoryGrid back;
     back.setColumnCount(grid.columnCount());
     back.setRowCount(int(lines.size()));
     CsvReader reader(state, back);
     for (int row = 0; row < lines.size(); ++row)
-        FUZZ_REQUIRE(reader.fmInputData(lines.at(row), row) == status::kSuccess,
-                     "fmInputData result");
+        FUZZ_REQUIRE(reader.fmInputData(lines.at(row), row) == status::kSuccess, "fmInputData result");
 
     const QString number = saveAtm ? QStringLiteral("0000") : QStringLiteral("000");
     for (int row = 0; row <= grid.rowCount(); ++row) {
-        const auto where = [&] {
-            return grid.rowText(row) + QStringLiteral(" / ") + back.rowText(row);
-        };
+        const QString where = grid.rowText(row) + QStringLiteral(" / ") + back.rowText(row);
         for (int c : columns) {
-            const QString expected = (c == 1 || c == 5)
-                                         ? NumberFormat::formatText(grid.cell(row, c), number)
-                                         : grid.cell(row, c);
-            FUZZ_REQUIRE(back.cell(row, c) == expected, "a saved row reads back as it was",
-                         where());
+            const QString cell = grid.cell(row, c);
+            FUZZ_REQUIRE(back.cell(row, c) == ((c == 1 || c == 5) ? NumberFormat::formatText(cell, number) : cell),
+                         "a saved row reads back as it was", where);
         }
-        if (saveAtm) {
-            const QString flag = trimBlanks(grid.cell(row, 10));
-            if (row == 0 || flag == QLatin1String("1") || flag == QLatin1String("2") ||
-                flag == QLatin1String("3"))
-                FUZZ_REQUIRE(back.cell(row, 8) == grid.cell(row, 8),
-                             "the pressure column reads back", where());
-        }
+        const QString flag = trimBlanks(grid.cell(row, 10));
+        if (saveAtm && (row == 0 || QStringList({"1", "2", "3"}).contains(flag)))
+            FUZZ_REQUIRE(back.cell(row, 8) == grid.cell(row, 8), "the pressure column reads back", where);
     }
 }
-
-struct Options
-{
-    int enableAtm, displayAtm, saveAtm;
-    qint16 languageOffset;
-};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The receive queue makes one character of every byte.
-    const QString input =
-        QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
-    QStringList pieces = input.split(QLatin1Char('\r'));
-    if (pieces.size() > kMaxLines)
-        pieces.erase(pieces.begin() + kMaxLines, pieces.end());
+    const QString input = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
+    QStringList pieces = input.split(QLatin1Char('\r')).mid(0, kMaxLines);
     const QString reply = pieces.takeFirst();
-
-    static const Options options[] = {
-        {0, 0, 0, 0}, {1, 1, 1, 0}, {1, 0, 1, 10000}, {1, 1, 0, 10000}};
-    for (const Options &o : options) {
-        auto state = fuzz::linkState(fuzz::optionFlags(o.enableAtm, o.displayAtm, o.saveAtm),
-                                     o.languageOffset);
-        MemoryGrid grid;
-        RecordDecoder decoder(*state, grid);
-        decoder.smChangeTitle(state->texts.value(linkid::kFixedType)); // as at window load
-        checkUnitReply(decoder, *state, reply);
-        decoder.reset();
-        for (const QString &line : pieces) {
+    for (const fuzz::LinkOptions &o : fuzz::kLinkOptions) {
+        fuzz::LinkRig rig(o);
+        checkUnitReply(rig.decoder, *rig.state, reply);
+        rig.decoder.reset();
+        for (const QString &line : pieces)
             if (!line.isEmpty()) // the tick hands on only lines that are not empty
-                checkRecordLine(decoder, grid, *state, line);
-        }
-        checkRoundTrip(*state, grid);
+                checkRecordLine(rig, line);
+        checkRoundTrip(*rig.state, rig.grid);
     }
     return 0;
 }

@@ -9,8 +9,8 @@
 
 namespace venttest {
 
-// A message presenter for tests: records every message and answers questions from a script
-// (Yes, then whatever was queued; Yes / -10000 when nothing is queued).
+// A message presenter for tests: records every message and question and answers the questions from
+// a queue (Yes when it is empty: -10000 to a yes/no question, the Yes code to a three-way one).
 class RecordingPresenter : public MessagePresenter
 {
 public:
@@ -47,11 +47,10 @@ public:
 private:
     qint16 next(qint16 fallback)
     {
-        if (answers.empty())
-            return fallback;
-        const qint16 a = answers.front();
-        answers.pop_front();
-        return a;
+        const qint16 answer = answers.empty() ? fallback : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
     }
 };
 

@@ -5,13 +5,6 @@
 
 namespace {
 
-struct LocaleCase
-{
-    QHash<QString, QString> env;
-    qint16 id;
-    UiVariant variant;
-};
-
 Language::Choice detect(const QHash<QString, QString> &env)
 {
     return Language::detect([&env](const char *name) { return env.value(QLatin1String(name)); });
@@ -20,7 +13,7 @@ Language::Choice detect(const QHash<QString, QString> &env)
 TEST(Language, SystemIdentifierAndVariantFromTheLocale)
 {
     using V = UiVariant;
-    const LocaleCase cases[] = {
+    const struct { QHash<QString, QString> env; qint16 id; UiVariant variant; } cases[] = {
         {{{"LANG", "ja_JP.UTF-8"}}, 1041, V::Japanese},
         {{{"LANG", "ja_JP.UTF-8"}, {"LANGUAGE", "en"}}, 1041, V::English}, // Japanese system, English UI
         {{{"LANG", "ja_JP.UTF-8"}, {"LANGUAGE", "de:en_US"}}, 1041, V::English},
@@ -38,23 +31,21 @@ TEST(Language, SystemIdentifierAndVariantFromTheLocale)
         {{{"LC_ALL", ""}, {"LANG", "ja_JP.eucJP@x"}}, 1041, V::Japanese},
         {{{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "ja:en"}}, 1033, V::Japanese},
     };
-    for (const LocaleCase &c : cases) {
+    for (const auto &c : cases) {
         const Language::Choice choice = detect(c.env);
-        EXPECT_EQ(choice.systemLanguageId, c.id) << c.env.value("LANG").toStdString();
-        EXPECT_EQ(int(choice.uiVariant), int(c.variant)) << c.env.value("LANG").toStdString()
-                                                         << " LANGUAGE=" << c.env.value("LANGUAGE").toStdString();
+        const std::string env = (c.env.value("LANG") + " LANGUAGE=" + c.env.value("LANGUAGE")).toStdString();
+        EXPECT_EQ(choice.systemLanguageId, c.id) << env;
+        EXPECT_EQ(int(choice.uiVariant), int(c.variant)) << env;
     }
 }
 
 TEST(Language, OffsetAndCharacterSetByIdentifier)
 {
-    EXPECT_EQ(Language::offsetFor(1041), 10000);
-    EXPECT_EQ(Language::offsetFor(2052), 10000);
-    EXPECT_EQ(Language::offsetFor(1033), 0);
-    EXPECT_EQ(Language::offsetFor(0), 0);
-    EXPECT_EQ(Language::charsetFor(1041), 128);
-    EXPECT_EQ(Language::charsetFor(2052), 0);
-    EXPECT_EQ(Language::charsetFor(1033), 0);
+    const int cases[][3] = {{1041, 10000, 128}, {2052, 10000, 0}, {1033, 0, 0}, {0, 0, 0}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(Language::offsetFor(qint16(c[0])), c[1]) << c[0];
+        EXPECT_EQ(Language::charsetFor(qint16(c[0])), c[2]) << c[0];
+    }
 }
 
 } // namespace

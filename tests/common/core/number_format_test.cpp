@@ -9,16 +9,9 @@ namespace {
 
 using P = NumberFormat::Precision;
 
-struct FormatCase
-{
-    double value;
-    const char *pattern;
-    const char *expected;
-};
-
 TEST(NumberFormat, PatternsRoundHalvesAwayFromZero)
 {
-    const FormatCase cases[] = {
+    const struct { double value; const char *pattern, *expected; } cases[] = {
         {1.0, "0.0", "1.0"},          {0.5, "0.0", "0.5"},        {10, "0.0", "10.0"},
         {0.0, "#0.0", "0.0"},         {1, "#0.0", "1.0"},         {9999, "#0.0", "9999.0"},
         {100, "#0.0", "100.0"},       {12.34, "#0.0", "12.3"},    {12.35, "#0.0", "12.4"},
@@ -31,39 +24,28 @@ TEST(NumberFormat, PatternsRoundHalvesAwayFromZero)
         {0, "0", "0"},                {2, "0", "2"},              {-0.04, "0.0", "0.0"},
         {999.96, "0.0", "1000.0"},    {0.0004, "0.000", "0.000"}, {0.0005, "0.000", "0.001"},
     };
-    for (const FormatCase &c : cases) {
-        EXPECT_EQ(NumberFormat::format(c.value, QLatin1String(c.pattern)), QLatin1String(c.expected))
-            << c.value << " with " << c.pattern;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(NumberFormat::format(c.value, c.pattern), c.expected) << c.value << " with " << c.pattern;
 }
 
-TEST(NumberFormat, SinglePrecisionValuesRoundAtSevenDigits)
+TEST(NumberFormat, SinglePrecisionValuesRoundAtSevenDigitsAndOnlyNumbersAreFormatted)
 {
     // 0.35f is 0.3499999940...: at 15 digits it rounds down, at 7 digits it is 0.35 and rounds up.
-    EXPECT_EQ(NumberFormat::format(0.35f, QStringLiteral("0.0"), P::Double), QStringLiteral("0.3"));
-    EXPECT_EQ(NumberFormat::format(0.35f, QStringLiteral("0.0"), P::Single), QStringLiteral("0.4"));
-    EXPECT_EQ(NumberFormat::format(2.26f, QStringLiteral("####0.0"), P::Single), QStringLiteral("2.3"));
-}
-
-TEST(NumberFormat, TextThatIsNotANumberPassesUnchanged)
-{
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("Err"), QStringLiteral("####")), QStringLiteral("Err"));
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("ATM F"), QStringLiteral("####")), QStringLiteral("ATM F"));
-    EXPECT_EQ(NumberFormat::formatText(QString(), QStringLiteral("####")), QString());
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("No"), QStringLiteral("000")), QStringLiteral("No"));
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("1013.2"), QStringLiteral("####")), QStringLiteral("1013"));
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("0.0"), QStringLiteral("####")), QString());
-    EXPECT_EQ(NumberFormat::formatText(QStringLiteral("7"), QStringLiteral("000")), QStringLiteral("007"));
+    EXPECT_EQ(NumberFormat::format(0.35f, "0.0", P::Double), "0.3");
+    EXPECT_EQ(NumberFormat::format(0.35f, "0.0", P::Single), "0.4");
+    EXPECT_EQ(NumberFormat::format(2.26f, "####0.0", P::Single), "2.3");
+    const char *texts[][3] = {{"Err", "####", "Err"}, {"ATM F", "####", "ATM F"}, {"", "####", ""},
+                              {"No", "000", "No"},    {"1013.2", "####", "1013"}, {"0.0", "####", ""},
+                              {"7", "000", "007"}};
+    for (const auto &t : texts)
+        EXPECT_EQ(NumberFormat::formatText(t[0], t[1]), t[2]) << t[0];
 }
 
 TEST(NumberFormat, ParseAcceptsOnlyPlainNumbers)
 {
-    const struct
-    {
-        const char *text;
-        double value;
-    } good[] = {{"1.5", 1.5}, {" 2 ", 2}, {"+3", 3}, {"-0.5", -0.5}, {".5", 0.5},
-                {"5.", 5},    {"1e3", 1000}, {"1E-2", 0.01}, {"0010", 10}, {"\t7", 7}};
+    const struct { const char *text; double value; } good[] = {
+        {"1.5", 1.5}, {" 2 ", 2}, {"+3", 3},       {"-0.5", -0.5}, {".5", 0.5},
+        {"5.", 5},    {"1e3", 1000}, {"1E-2", 0.01}, {"0010", 10},   {"\t7", 7}};
     for (const auto &g : good) {
         const std::optional<double> v = NumberFormat::parse(QString::fromLatin1(g.text));
         ASSERT_TRUE(v.has_value()) << g.text;
@@ -96,16 +78,14 @@ TEST(NumberFormat, RoundedConversionsGoToEvenAndRefuseWhatDoesNotFit)
 TEST(NumberFormat, PlainTextIsShortestWithADot)
 {
     QLocale::setDefault(QLocale(QLocale::German)); // a comma locale must change nothing
-    EXPECT_EQ(NumberFormat::plain(10), QStringLiteral("10"));
-    EXPECT_EQ(NumberFormat::plain(0.5), QStringLiteral("0.5"));
-    EXPECT_EQ(NumberFormat::plain(17662.5), QStringLiteral("17662.5"));
-    EXPECT_EQ(NumberFormat::plain(20000), QStringLiteral("20000"));
-    EXPECT_EQ(NumberFormat::plain(1000000), QStringLiteral("1000000"));
-    EXPECT_EQ(NumberFormat::plain(-2.25), QStringLiteral("-2.25"));
-    EXPECT_EQ(NumberFormat::plain(0.1f, P::Single), QStringLiteral("0.1"));
-    EXPECT_EQ(NumberFormat::plain(0.485f, P::Single), QStringLiteral("0.485"));
-    EXPECT_EQ(NumberFormat::plain(100.0 * 0.785 * 100.0), QStringLiteral("7850"));
-    EXPECT_EQ(NumberFormat::format(1.5, QStringLiteral("0.0")), QStringLiteral("1.5"));
+    const struct { double value; P precision; const char *text; } cases[] = {
+        {10, P::Double, "10"},           {0.5, P::Double, "0.5"},         {17662.5, P::Double, "17662.5"},
+        {20000, P::Double, "20000"},     {1000000, P::Double, "1000000"}, {-2.25, P::Double, "-2.25"},
+        {0.1f, P::Single, "0.1"},        {0.485f, P::Single, "0.485"},    {100.0 * 0.785 * 100.0, P::Double, "7850"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NumberFormat::plain(c.value, c.precision), c.text) << c.value;
+    EXPECT_EQ(NumberFormat::format(1.5, "0.0"), "1.5");
     QLocale::setDefault(QLocale::c());
 }
 

@@ -5,56 +5,37 @@
 #include "common/ui/window_fonts.h"
 #include "tests/support/test_support.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QList<MessageDialog::Button> kQuestionButtons = {
-    {QStringLiteral("cmdYes"), QStringLiteral("Yes"), status::kYes},
-    {QStringLiteral("cmdNO"), QStringLiteral("No"), status::kNo},
-    {QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), status::kCancel},
-};
-
-TEST(MessageDialog, EachButtonAnswersItsCodeAndEscAnswersCancel)
+TEST(MessageDialog, EachButtonAndEscAnswerTheirCodes)
 {
-    const struct
-    {
-        const char *button;
-        qint16 code;
-    } cases[] = {{"cmdYes", status::kYes}, {"cmdNO", status::kNo}, {"cmdCancel", status::kCancel}};
+    const QList<MessageDialog::Button> buttons = {{"cmdYes", "Yes", status::kYes},
+                                                  {"cmdNO", "No", status::kNo},
+                                                  {"cmdCancel", "Cancel", status::kCancel}};
+    // No button: Esc.
+    const struct { const char *button; qint16 code; } cases[] = {
+        {"cmdYes", status::kYes}, {"cmdNO", status::kNo}, {"cmdCancel", status::kCancel}, {nullptr, status::kCancel}};
     for (const auto &c : cases) {
-        MessageDialog dialog(nullptr, MessageDialog::Kind::Question, QStringLiteral("Title"),
-                             QStringLiteral("Data is not saved.   Do you save it ?"), kQuestionButtons,
-                             status::kCancel);
-        dialog.show();
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(c.button)), Qt::LeftButton);
-        EXPECT_EQ(dialog.answer(), c.code) << c.button;
+        MessageDialog dialog(nullptr, MessageDialog::Kind::Question, "Title",
+                             "Data is not saved.   Do you save it ?", buttons, status::kCancel);
+        QTimer::singleShot(0, [&] {
+            if (c.button)
+                QTest::mouseClick(dialog.findChild<QPushButton *>(c.button), Qt::LeftButton);
+            else
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        EXPECT_EQ(dialog.run(), c.code) << (c.button ? c.button : "Esc");
+        EXPECT_EQ(dialog.answer(), c.code);
         EXPECT_FALSE(dialog.isVisible());
     }
-    MessageDialog dialog(nullptr, MessageDialog::Kind::Question, QStringLiteral("Title"), QStringLiteral("?"),
-                         kQuestionButtons, status::kCancel);
-    dialog.show();
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_EQ(dialog.answer(), status::kCancel);
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST(MessageDialog, RunReturnsTheAnswerOfTheClick)
-{
-    MessageDialog dialog(nullptr, MessageDialog::Kind::Question, QStringLiteral("Title"), QStringLiteral("?"),
-                         kQuestionButtons, status::kCancel);
-    QTimer::singleShot(0, [&dialog] {
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdNO")), Qt::LeftButton);
-    });
-    EXPECT_EQ(dialog.run(), status::kNo);
 }
 
 class OptionsDialogTest : public ::testing::Test
@@ -100,46 +81,38 @@ TEST_F(OptionsDialogTest, OnlyDisplayShowsUntilShiftCtrlRevealsTheRest)
     EXPECT_EQ(flags, (OptionFlags{1, 0, 1, 0}));
 }
 
-TEST_F(OptionsDialogTest, ConfirmingWithoutRevealingCopiesDisplayIntoSave)
+TEST_F(OptionsDialogTest, ConfirmingStoresTheBoxesByTheRulesAndTheFrameChangesNothing)
 {
-    OptionFlags flags{1, 0, 1, 1};
-    OptionsDialog d(nullptr, &flags, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
-    d.show();
-    d.cbDspATM()->setChecked(true);
-    press(d, false);
-    EXPECT_EQ(flags, (OptionFlags{1, 1, 1, 1}));
-
-    OptionFlags off{1, 1, 1, 1};
-    OptionsDialog d2(nullptr, &off, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
-    d2.show();
-    d2.cbDspATM()->setChecked(false);
-    press(d2, false);
-    EXPECT_EQ(off, (OptionFlags{0, 0, 1, 1}));
-}
-
-TEST_F(OptionsDialogTest, ClearingEnableAtmClearsDisplayAndSaveAndTheFrameChangesNothing)
-{
-    OptionFlags flags{1, 1, 1, 1};
-    OptionsDialog d(nullptr, &flags, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
-    d.show();
-    press(d, true);
-    d.cbEnbATM()->setChecked(false);
-    d.cbDspATM()->setChecked(true);
-    d.cbSavATM()->setChecked(true);
-    press(d, false);
-    EXPECT_EQ(flags, (OptionFlags{0, 0, 0, 1}));
-
-    OptionFlags kept{1, 1, 1, 1};
-    OptionsDialog d2(nullptr, &kept, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
-    d2.show();
-    d2.cbDspATM()->setChecked(false);
-    d2.reject(); // the window frame or Esc
-    EXPECT_EQ(kept, (OptionFlags{1, 1, 1, 1}));
+    // Box states to set, -1 to leave a box as it is. Without revealing, Save ATM follows Display
+    // ATM; clearing Enable ATM clears both.
+    const struct { OptionFlags in; bool reveal; int enb, dsp, sav, usb; bool confirm; OptionFlags out; } cases[] = {
+        {{1, 0, 1, 1}, false, -1, 1, -1, -1, true, {1, 1, 1, 1}},
+        {{1, 1, 1, 1}, false, -1, 0, -1, -1, true, {0, 0, 1, 1}},
+        {{1, 1, 1, 1}, true, 0, 1, 1, -1, true, {0, 0, 0, 1}},
+        {{1, 1, 1, 1}, false, -1, 0, -1, -1, false, {1, 1, 1, 1}}, // the window frame or Esc
+    };
+    for (const auto &c : cases) {
+        OptionFlags flags = c.in;
+        OptionsDialog d(nullptr, &flags, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
+        d.show();
+        if (c.reveal)
+            press(d, true);
+        const std::pair<QCheckBox *, int> boxes[] = {
+            {d.cbEnbATM(), c.enb}, {d.cbDspATM(), c.dsp}, {d.cbSavATM(), c.sav}, {d.cbEnbUSB(), c.usb}};
+        for (const auto &[box, state] : boxes)
+            if (state >= 0)
+                box->setChecked(state == 1);
+        if (c.confirm)
+            press(d, false);
+        else
+            d.reject();
+        EXPECT_EQ(flags, c.out) << "case " << (&c - cases);
+    }
 
     OptionFlags inconsistent{1, 1, 0, 0};
-    OptionsDialog d3(nullptr, &inconsistent, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
-    EXPECT_FALSE(d3.cbDspATM()->isChecked()); // the invariant is applied when the dialog opens
-    EXPECT_FALSE(d3.cbSavATM()->isChecked());
+    OptionsDialog d(nullptr, &inconsistent, Texts(&m_table, UiVariant::English), QStringLiteral("t"));
+    EXPECT_FALSE(d.cbDspATM()->isChecked()); // the invariant is applied when the dialog opens
+    EXPECT_FALSE(d.cbSavATM()->isChecked());
 }
 
 TEST(WindowFonts, CentringRoundsAndNeverGoesNegative)
