@@ -1,6 +1,7 @@
 #include "acq/core/data_file.h"
 
 #include "acq/core/app_state.h"
+#include "acq/core/data_file_sync.h"
 #include "acq/core/sample_table.h"
 #include "acq/core/sample_time_stamp.h"
 #include "common/core/number_format.h"
@@ -119,7 +120,7 @@ QByteArray DataFile::sampleLines(const AppState &state, const SampleTable &table
 }
 
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start)
+                      qint32 count, double start, DataFileSync *sync)
 {
     state.statusCode = status::kSuccess;
     const bool first = state.receivedCount < 1;
@@ -144,6 +145,12 @@ bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &
     // the file keeps whole lines and every batch it holds is whole.
     if (!ok && file.isOpen())
         file.resize(sizeBefore);
+    if (ok && sync) {
+        if (first)
+            sync->restart();
+        // The lines are whole in the file either way: a failed sync keeps them.
+        ok = sync->batchWritten(file.handle());
+    }
     file.close();
     ok = ok && file.error() == QFileDevice::NoError;
     if (!ok)

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 struct AppState;
+class DataFileSync;
 class SampleTable;
 
 // The data file of a measurement run ("VL4402Data.VXD" in the per-user data folder): a header
@@ -13,7 +14,8 @@ class SampleTable;
 // come from the cached header and unit texts of AppState, so they follow the interface language.
 //
 // Every batch is written with one write and flushed before the call returns, so a batch that was
-// processed is in the file whole even if the program is killed right after.
+// processed is in the file whole even if the program is killed right after; with a DataFileSync
+// it also reaches the disk within about a second (a power cut).
 class DataFile
 {
 public:
@@ -33,5 +35,6 @@ public:
 // state.receivedCount. Sets state.statusCode to -10000, or to 14 when the file could not be
 // opened, written, flushed or closed; returns whether the batch is in the file. Later batches
 // never create the file: a file that vanished during the run is a failure, not a headless file.
+// With `sync`, the batch is synced as it paces (a failed sync is a failure too; the lines stay).
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start);
+                      qint32 count, double start, DataFileSync *sync = nullptr);

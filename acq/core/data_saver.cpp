@@ -4,6 +4,7 @@
 #include "acq/core/path_utils.h"
 #include "acq/core/run_display.h"
 #include "acq/core/status_report.h"
+#include "common/core/durable_file.h"
 #include "common/core/message_presenter.h"
 #include "common/core/status_codes.h"
 
@@ -132,7 +133,7 @@ bool DataSaver::copyOver(const QString &sourcePath, const QString &targetPath)
             return false;
         }
     }
-    return target.commit();
+    return DurableFile::commit(target);
 }
 
 qint16 DataSaver::fAskOverwrite(const QString &name)

@@ -13,8 +13,9 @@ class RunStatusView;
 // "New", "Measurement" and closing; "New" and the current file in the caption.
 //
 // A copy never leaves a half-written file: it is written to a temporary file beside the target
-// and renamed over it, so a failed copy leaves the old file as it was. Saving onto the data file
-// itself copies nothing and succeeds.
+// and renamed over it, so a failed copy leaves the old file as it was; the copy is synced to the
+// disk before the rename and its folder after, so a power cut leaves the old or the new file.
+// Saving onto the data file itself copies nothing and succeeds.
 class DataSaver
 {
 public:

@@ -27,6 +27,7 @@ RunController::RunController(AppState &state, RunDisplay &display, RunStatusView
 RunController::~RunController()
 {
     m_tmrGetData.stop();
+    m_dataFileSync.finish(m_state.lastDataPath);
 }
 
 QString RunController::portPathFor(const AppState &state)
@@ -160,7 +161,7 @@ void RunController::tmrGetData_Timer()
         m_display.sGraphData(Panel::Flow, m_sampleTable, n, m_state.startSecond);
         m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
         const bool saved = fSaveDataVXDFile(m_state, m_sampleTable, m_state.lastDataPath, n,
-                                            m_state.startTime);
+                                            m_state.startTime, &m_dataFileSync);
         m_state.receivedCount += n;
         if (!saved) {
             reportDataFileFailure();
@@ -201,6 +202,8 @@ void RunController::sStopMeasu()
             m_state.driver->EndVL4402Drv();
         m_state.driver.reset();
     }
+    // The last batches of the run, if they came within a second of the last sync.
+    m_dataFileSync.finish(m_state.lastDataPath);
 
     // A start that failed at the probe leaves the previous run's data state as it was.
     if (m_runStarted)

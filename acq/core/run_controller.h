@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acq/core/data_file_sync.h"
 #include "acq/core/sample_table.h"
 
 #include <QObject>
@@ -70,4 +71,5 @@ private:
     bool m_polling = false;
     bool m_runStarted = false;      // the driver was started (not only bound)
     QSet<qint16> m_reportedCodes;   // codes that do not stop the run, shown in this run
+    DataFileSync m_dataFileSync;    // the data file reaches the disk once a second and at the end
 };

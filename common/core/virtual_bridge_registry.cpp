@@ -4,11 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <sys/types.h>
 #include <unistd.h>
@@ -30,16 +33,69 @@ bool parseHex16(const QString &text, quint16 *value)
     return true;
 }
 
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Makes every missing folder of `folder` owner-only, then makes sure the last one is private.
+bool makePrivateFolder(const QString &folder, QString *error)
+{
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    const QStringList parts = clean.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path;
+    for (const QString &part : parts) {
+        path += QLatin1Char('/') + part;
+        if (::mkdir(nativePath(path).constData(), 0700) != 0 && errno != EEXIST) {
+            if (error)
+                *error = QStringLiteral("cannot create %1: %2")
+                             .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+    }
+    struct stat st {};
+    if (::stat(nativePath(clean).constData(), &st) == 0 && S_ISDIR(st.st_mode)
+        && st.st_uid == ::geteuid() && (st.st_mode & 077) != 0)
+        ::chmod(nativePath(clean).constData(), 0700);
+    if (!VirtualBridgeRegistry::privateFolder(clean)) {
+        if (error)
+            *error = QStringLiteral("%1 is not a folder of this user only").arg(clean);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 VirtualBridgeRegistry::VirtualBridgeRegistry(const QString &folder) : m_folder(folder) {}
 
 QString VirtualBridgeRegistry::defaultFolder()
 {
-    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (base.isEmpty() || !QFileInfo(base).isDir())
-        base = QDir::tempPath() + QStringLiteral("/ventolux-") + QString::number(getuid());
+    // Qt checks the runtime folder: it makes a private one when XDG_RUNTIME_DIR is not set and
+    // answers nothing when the folder belongs to someone else.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        return QString();
     return base + QStringLiteral("/ventolux/bridges");
+}
+
+bool VirtualBridgeRegistry::ownedPrivately(const struct stat &status, uid_t user)
+{
+    return status.st_uid == user && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool VirtualBridgeRegistry::privateFolder(const QString &folder)
+{
+    struct stat st {};
+    return !folder.isEmpty() && ::stat(nativePath(folder).constData(), &st) == 0
+        && S_ISDIR(st.st_mode) && ownedPrivately(st, ::geteuid());
+}
+
+bool VirtualBridgeRegistry::isCharacterDevice(const QString &path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(nativePath(path).constData(), &st) == 0
+        && S_ISCHR(st.st_mode);
 }
 
 bool VirtualBridgeRegistry::processAlive(qint64 pid)
@@ -51,9 +107,19 @@ bool VirtualBridgeRegistry::processAlive(qint64 pid)
 
 std::optional<BridgeInfo> VirtualBridgeRegistry::read(const QString &file, qint64 *pid)
 {
-    QFile f(file);
-    if (f.size() > kMaxFileSize || !f.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Opened without following a link and checked on the open file, so what is checked is what
+    // is read.
+    const int fd = ::open(nativePath(file).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
         return std::nullopt;
+    struct stat st {};
+    QFile f;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ownedPrivately(st, ::geteuid())
+        || st.st_size > kMaxFileSize
+        || !f.open(fd, QIODevice::ReadOnly | QIODevice::Text, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     BridgeInfo b;
     bool haveVendor = false, haveProduct = false, havePort = false, havePid = false;
     qint64 owner = 0;
@@ -88,12 +154,14 @@ std::optional<BridgeInfo> VirtualBridgeRegistry::read(const QString &file, qint6
 std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
 {
     QList<BridgeInfo> list;
+    if (!privateFolder(m_folder))
+        return list;
     const QDir dir(m_folder);
     const QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         qint64 pid = 0;
         const auto b = read(dir.filePath(name), &pid);
-        if (!b || !processAlive(pid) || !QFileInfo::exists(b->portPath))
+        if (!b || !processAlive(pid) || !isCharacterDevice(b->portPath))
             continue;
         list.append(*b);
     }
@@ -103,12 +171,13 @@ std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
 QString VirtualBridgeRegistry::add(const QString &folder, const BridgeInfo &bridge, qint64 pid,
                                    QString *error)
 {
-    if (!QDir().mkpath(folder)) {
+    if (folder.isEmpty()) {
         if (error)
-            *error = QStringLiteral("cannot create %1").arg(folder);
+            *error = QStringLiteral("no private runtime folder (see XDG_RUNTIME_DIR)");
         return QString();
     }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!makePrivateFolder(folder, error))
+        return QString();
     const QString path = QDir(folder).filePath(QStringLiteral("ventsim-%1-%2%3")
                                                    .arg(pid)
                                                    .arg(g_nextIndex.fetch_add(1))
@@ -117,6 +186,12 @@ QString VirtualBridgeRegistry::add(const QString &folder, const BridgeInfo &brid
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) {
         if (error)
             *error = f.errorString();
+        return QString();
+    }
+    // A new file would get the usual 0644; only the user may read or change a registration.
+    if (::fchmod(f.handle(), S_IRUSR | S_IWUSR) != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
         return QString();
     }
     QTextStream out(&f);
@@ -142,6 +217,8 @@ bool VirtualBridgeRegistry::remove(const QString &file)
 int VirtualBridgeRegistry::removeStale(const QString &folder)
 {
     int removed = 0;
+    if (!privateFolder(folder))
+        return removed;
     const QDir dir(folder);
     const QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files);
     for (const QString &name : names) {

@@ -1,5 +1,6 @@
 #include "link/core/csv_writer.h"
 
+#include "common/core/durable_file.h"
 #include "common/core/status_codes.h"
 #include "link/core/link_state.h"
 #include "link/core/link_status.h"
@@ -47,7 +48,7 @@ qint16 CsvWriter::smSaveData(LinkState &state, const RecordGrid &grid, const QSt
             put(smGetSaveData(state, grid, row));
         if (ok && !chunk.isEmpty())
             ok = file.write(chunk) == chunk.size();
-        ok = ok && file.commit();
+        ok = ok && DurableFile::commit(file);
     }
     if (!ok) {
         if (error)

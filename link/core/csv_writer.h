@@ -20,7 +20,8 @@ public:
     static QString smGetSaveData(const LinkState &state, const RecordGrid &grid, int row);
 
     // Writes the whole file to `path` through a temporary file that replaces the old file only
-    // when everything was written, so a failed save leaves an earlier file intact. Returns
+    // when everything was written, so a failed save leaves an earlier file intact; the file is
+    // synced to the disk before the rename and its folder after (a power cut). Returns
     // -10000, or sets and returns code 8 (the caller shows it once). `error` receives the
     // system's reason on failure.
     static qint16 smSaveData(LinkState &state, const RecordGrid &grid, const QString &path,

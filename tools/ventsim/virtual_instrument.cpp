@@ -96,7 +96,9 @@ bool VirtualInstrument::start(QString *error)
         m_registration = VirtualBridgeRegistry::add(folder, bridge,
                                                     QCoreApplication::applicationPid(), &why);
         if (m_registration.isEmpty())
-            return fail(QStringLiteral("cannot register in %1: %2").arg(folder, why));
+            return fail(folder.isEmpty()
+                            ? QStringLiteral("cannot register: %1").arg(why)
+                            : QStringLiteral("cannot register in %1: %2").arg(folder, why));
     }
     m_clock.start();
     ++m_session;
