@@ -18,6 +18,7 @@
 
 using linktest::flags;
 using linktest::makeState;
+using linktest::messages;
 using Fault = InstrumentOptions::Fault;
 using LineEnd = InstrumentOptions::LineEnd;
 
@@ -68,10 +69,10 @@ struct EndToEnd
         QTRY_VERIFY_WITH_TIMEOUT(state->idle == 1, timeoutMs);
     }
 
-    QStringList saved(const QString &name = QStringLiteral("run"))
+    QStringList saved()
     {
         bool crlf = false;
-        QStringList lines = linktest::readCrLfLines(dir.path() + "/" + name + ".CSV", &crlf);
+        QStringList lines = linktest::readCrLfLines(dir.path() + "/run.CSV", &crlf);
         EXPECT_TRUE(crlf);
         return lines;
     }
@@ -87,7 +88,7 @@ struct EndToEnd
 
     QTemporaryDir dir;
     std::unique_ptr<LinkState> state;
-    linktest::RecordingPresenter presenter;
+    venttest::RecordingPresenter presenter;
     SerialLinkPort port;
     MemoryGrid grid;
     RecordDecoder decoder;
@@ -134,7 +135,7 @@ TEST_P(Dump, SavesTheMemoryAsTheExpectedFile)
         o.ahLines = c.ahLines;
     }));
     e.download();
-    EXPECT_TRUE(e.presenter.messages.isEmpty()) << e.presenter.messages.join("; ").toStdString();
+    EXPECT_TRUE(messages(e.presenter).isEmpty()) << messages(e.presenter).join("; ").toStdString();
     EXPECT_EQ(e.answeredCommands(), QStringList({"P", "U", "H"}));
     expectFile(e.saved(), c.expected);
     // the grid holds what the file holds (the "/" line adds nothing)
@@ -150,51 +151,27 @@ INSTANTIATE_TEST_SUITE_P(
                       DumpCase{false, LineEnd::CrLf, 0, "dump_atm_off.csv"},
                       DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}));
 
-TEST(DownloadEndToEnd, EmptyMemorySavesHeadingsAndSaysNoData)
-{
-    EndToEnd e;
-    ASSERT_TRUE(e.start([](InstrumentOptions &o) { o.records = dataFile("empty_records.txt"); }));
-    e.download();
-    EXPECT_EQ(e.presenter.messages, QStringList{"No Data!"});
-    const QStringList lines = e.saved();
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], "Ventolux PC-LINK Software");
-    EXPECT_EQ(lines[3], "No,X,Y,inch/mm,No,Type,Temp( deg.C ),ATM(hPa),ATM F,");
-    EXPECT_EQ(e.grid.rowCount(), 1);
-}
-
-TEST(DownloadEndToEnd, UnplugMidDumpIsACommunicationError)
-{
-    EndToEnd e;
-    ASSERT_TRUE(e.start([](InstrumentOptions &o) {
-        o.fault = Fault::UnplugMidDump;
-        o.faultAfter = 4;
-    }));
-    e.download();
-    EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
-    EXPECT_EQ(e.state->gLinkStatus, linkstatus::kCommunication);
-    EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
-    EXPECT_FALSE(e.session.tmrGetData()->isActive());
-    EXPECT_FALSE(e.view.downloading);
-}
-
-// The cable pulled in each phase before the records flow: at the presence command, at the unit
-// command (once "AP" came back), at the dump command. One message, idle again, nothing saved.
+// The cable pulled in each phase: at the presence command, at the unit command (once "AP" came
+// back), at the dump command, in the middle of the records. One message, idle, nothing saved.
 TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
 {
-    for (const QString phase : {"P", "U", "H"}) {
+    for (const QString phase : {"P", "U", "H", "records"}) {
         SCOPED_TRACE(phase.toStdString());
         EndToEnd e;
-        ASSERT_TRUE(e.start());
+        ASSERT_TRUE(e.start([&](InstrumentOptions &o) {
+            if (phase == "records") {
+                o.fault = Fault::UnplugMidDump;
+                o.faultAfter = 4;
+            }
+        }));
         QObject::connect(e.instrument.get(), &VirtualInstrument::commandReceived, e.instrument.get(),
                          [&](const QString &command) {
                              if (command == phase)
                                  e.instrument->unplug();
                          });
         e.download();
-        EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
+        EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
         EXPECT_EQ(e.state->gLinkStatus, linkstatus::kCommunication);
-        EXPECT_EQ(e.grid.rowCount(), 1);
         EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
         EXPECT_FALSE(e.port.link().isOpen());
         EXPECT_FALSE(e.session.tmrGetData()->isActive());
@@ -210,7 +187,7 @@ TEST(DownloadEndToEnd, DumpThatStopsFlowingEndsByTheWatchdog)
         o.faultAfter = 3;
     }));
     e.download();
-    EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
+    EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
     // the whole lines that came are shown, the broken one is not
     EXPECT_EQ(e.grid.rowCount(), 2);
     EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
@@ -229,7 +206,7 @@ TEST(DownloadEndToEnd, CtsChangeDuringTheDumpIsACommunicationError)
     // pseudo-terminals have no CTS line: the link's signal stands in for the hardware
     emit e.port.link().ctsChanged(true);
     EXPECT_EQ(e.state->idle, 1);
-    EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"});
+    EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
     EXPECT_FALSE(e.port.link().isOpen());
 }
 
@@ -239,7 +216,7 @@ TEST(DownloadEndToEnd, SilentAndWrongBaudInstrumentsDoNotAnswer)
         EndToEnd e;
         ASSERT_TRUE(e.start([fault](InstrumentOptions &o) { o.fault = fault; }));
         e.download();
-        EXPECT_EQ(e.presenter.messages, QStringList{"Rs232c  communicate error !"})
+        EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"})
             << InstrumentOptions::faultName(fault).toStdString();
         EXPECT_FALSE(e.view.downloading);
         EXPECT_FALSE(e.port.link().isOpen());
@@ -247,48 +224,3 @@ TEST(DownloadEndToEnd, SilentAndWrongBaudInstrumentsDoNotAnswer)
     }
 }
 
-TEST(DownloadEndToEnd, RefusalsBeforeTheInstrumentIsAsked)
-{
-    struct Case
-    {
-        const char *what;
-        std::function<void(EndToEnd &)> setup;
-        QStringList messages;
-    };
-    const std::vector<Case> cases = {
-        {"no instrument chosen", [](EndToEnd &e) { e.view.instrument.clear(); }, {}},
-        {"an instrument that is not attached", [](EndToEnd &e) { e.view.instrument = "0099999"; }, {}},
-        {"file name empty", [](EndToEnd &e) { e.view.fileName.clear(); }, {"Please Input File Name!"}},
-        {"forbidden character", [](EndToEnd &e) { e.view.fileName = "run:1"; }, {"Please Input File Name!"}},
-        {"overwrite declined",
-         [](EndToEnd &e) {
-             QFile f(e.dir.path() + "/run.CSV");
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-             f.write("keep");
-             e.presenter.answer = status::kAnswerNo;
-         },
-         {}},
-    };
-    for (const Case &c : cases) {
-        EndToEnd e;
-        ASSERT_TRUE(e.start());
-        e.state->gLinkStatus = linkstatus::kReadFile; // an older error is never shown
-        c.setup(e);
-        e.session.cmdMeasuring_Click();
-        EXPECT_EQ(e.state->idle, 1) << c.what;
-        EXPECT_EQ(e.presenter.messages, c.messages) << c.what;
-        QTest::qWait(50);
-        EXPECT_TRUE(e.instrument->commands().isEmpty()) << c.what;
-        EXPECT_FALSE(e.view.downloading) << c.what;
-    }
-}
-
-TEST(DownloadEndToEnd, NameWithBlanksIsSavedWithoutThem)
-{
-    EndToEnd e;
-    ASSERT_TRUE(e.start());
-    e.view.fileName = "  site 4  ";
-    e.download();
-    EXPECT_EQ(e.view.fileName, "site 4");
-    expectFile(e.saved("site 4"), "dump_atm_on.csv");
-}

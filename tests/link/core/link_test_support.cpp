@@ -34,6 +34,15 @@ OptionFlags flags(int enableAtm, int displayAtm, int saveAtm)
     return f;
 }
 
+QStringList messages(const venttest::RecordingPresenter &presenter)
+{
+    QStringList texts;
+    for (const auto &shown : presenter.shown)
+        if (shown.kind == venttest::RecordingPresenter::Shown::Kind::Notify)
+            texts << shown.text;
+    return texts;
+}
+
 QStringList readCrLfLines(const QString &path, bool *allCrLf)
 {
     QFile file(path);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "common/core/message_presenter.h"
-#include "common/core/status_codes.h"
+#include "tests/support/recording_presenter.h"
 #include "link/core/download_view.h"
 #include "link/core/link_state.h"
 
@@ -27,22 +26,10 @@ std::unique_ptr<LinkState> makeState(qint16 offset = 0, UiVariant variant = UiVa
 
 OptionFlags flags(int enableAtm, int displayAtm, int saveAtm);
 
-// Records what would have been shown and answers questions as told.
-class RecordingPresenter : public MessagePresenter
-{
-public:
-    void notify(Icon, const QString &, const QString &text) override { messages << text; }
-    qint16 askYesNo(const QString &, const QString &text, bool) override
-    {
-        questions << text;
-        return answer;
-    }
-    qint16 askYesNoCancel(const QString &, const QString &) override { return status::kCancel; }
+// What a download showed through the shared recording presenter: the texts of its messages.
+QStringList messages(const venttest::RecordingPresenter &presenter);
 
-    QStringList messages;
-    QStringList questions;
-    qint16 answer = status::kAnswerYes;
-};
+using venttest::RecordingPresenter;
 
 // A main window as a download sees it: answers as told and records what it was told.
 class ScriptedView : public DownloadView
