@@ -2,7 +2,6 @@
 #include "tests/support/test_support.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -76,35 +75,21 @@ Program::~Program()
         kill();
 }
 
-QString Program::binaryPath(const QString &name)
-{
-    if (name == QLatin1String("ventacq"))
-        return venttest::binaryPath(QStringLiteral("acq/ui/ventacq"));
-    if (name == QLatin1String("ventlink"))
-        return venttest::binaryPath(QStringLiteral("link/ui/ventlink"));
-    return venttest::binaryPath(QStringLiteral("tools/ventsim/ventsim"));
-}
-
-bool Program::start(const QStringList &arguments)
+bool Program::start()
 {
     m_stderr.clear();
     m_process = std::make_unique<QProcess>();
     m_process->setProcessEnvironment(m_env);
     m_process->setWorkingDirectory(m_folders.root());
     m_process->setStandardInputFile(QProcess::nullDevice());
-    m_process->start(binaryPath(m_name), arguments);
+    m_process->start(venttest::binaryPath(m_name == QLatin1String("ventacq") ? QStringLiteral("acq/ui/ventacq")
+                                                                             : QStringLiteral("link/ui/ventlink")));
     return m_process->waitForStarted(5000);
 }
 
-bool Program::isRunning() const
-{
-    return m_process && m_process->state() != QProcess::NotRunning;
-}
+bool Program::isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
 
-qint64 Program::pid() const
-{
-    return m_process ? m_process->processId() : 0;
-}
+qint64 Program::pid() const { return m_process ? m_process->processId() : 0; }
 
 bool Program::waitForLock(int ms)
 {
@@ -120,14 +105,7 @@ bool Program::waitForExit(int ms)
 
 bool Program::staysUp(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        if (!isRunning())
-            return false;
-        QTest::qWait(50);
-    }
-    return isRunning();
+    return !QTest::qWaitFor([&] { return !isRunning(); }, ms);
 }
 
 void Program::kill()
@@ -138,10 +116,7 @@ void Program::kill()
     m_process->waitForFinished(10000);
 }
 
-int Program::exitCode() const
-{
-    return m_process ? m_process->exitCode() : -1;
-}
+int Program::exitCode() const { return m_process ? m_process->exitCode() : -1; }
 
 QProcess::ExitStatus Program::exitStatus() const
 {

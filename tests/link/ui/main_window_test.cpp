@@ -425,9 +425,8 @@ TEST(LinkPresenter, StatusMessagesUseTheOneButtonDialogInTheLanguage)
             QTest::mouseClick(buttons.first(), Qt::LeftButton);
         });
         linkstatus::sShowLinkStatus(*state);
-        EXPECT_EQ(shownText, state->errorTexts[linkstatus::kCommunication]);
-        if (variant == UiVariant::English)
-            EXPECT_EQ(shownText, "Rs232c  communicate error !");
+        EXPECT_EQ(shownText, variant == UiVariant::English ? QStringLiteral("Rs232c  communicate error !")
+                                                           : state->errorTexts[linkstatus::kCommunication]);
         EXPECT_EQ(button, "OK");
     }
 }
