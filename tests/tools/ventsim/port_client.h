@@ -40,11 +40,6 @@ public:
     {
         return readUntil([&](const QByteArray &b) { return b.endsWith(tail); }, timeoutMs);
     }
-    // Collects for `ms` milliseconds: for checking that nothing (more) comes.
-    QByteArray readFor(int ms)
-    {
-        return readUntil([](const QByteArray &) { return false; }, ms);
-    }
 
     QSerialPort port;
     QByteArray received;

@@ -1,6 +1,5 @@
 // What the virtual instrument sends: reply lines, record lines in both forms and both line ends,
 // the built-in record sets and record files. Expected texts are written by hand.
-#include "tests/tools/ventsim/small_dump.h"
 #include "tools/ventsim/live_waveform.h"
 #include "tools/ventsim/record_set.h"
 #include "tools/ventsim/wire_format.h"
@@ -13,13 +12,22 @@ namespace {
 
 using LineEnd = InstrumentOptions::LineEnd;
 
+// The small set as the instrument sends it with the atmosphere fields and CR LF line ends: four
+// groups, the "AH" acknowledgement first and "/" last.
+const QByteArray kSmallDumpAtmCrLf = "AH\r\n"
+                                     "001;300;200;mm;VEL;10132;1\r\n001;3.25;21.5\r\n002;3.40;21.6\r\n003;3.18;21.6\r\n"
+                                     "002;12.0;8.0;inch;AFLOW;10128;2\r\n001;412.5;22.0\r\n002;398.0;22.1\r\n"
+                                     "003;300;300;mm;PRESS;10125;3\r\n001;12.6;22.3\r\n002;13.1;22.4\r\n"
+                                     "004;250;250;mm;VEL;10130;0\r\n001;0.52;21.9\r\n"
+                                     "/\r\n";
+
 // The small set in both forms, written by hand: with ATM fields, CR LF and one "AH" line; without
 // them, with CR line ends (a '*' stands where the LF would be) and no "AH" line, the type in the
 // last five characters.
 TEST(WireFormat, SmallDumpInBothForms)
 {
     EXPECT_EQ(WireFormat(LineEnd::CrLf, true, 1).dumpLines(RecordSet::small()).join(),
-              ventsimtest::kSmallDumpAtmCrLf);
+              kSmallDumpAtmCrLf);
     const QByteArray atmOffCr = "*001;300;200;mm;  VEL\r*001;3.25;21.5\r*002;3.40;21.6\r*003;3.18;21.6\r"
                                 "*002;12.0;8.0;inch;AFLOW\r*001;412.5;22.0\r*002;398.0;22.1\r"
                                 "*003;300;300;mm;PRESS\r*001;12.6;22.3\r*002;13.1;22.4\r"
