@@ -7,7 +7,6 @@
 #include "link/core/memory_grid.h"
 #include "link/core/record_decoder.h"
 #include "tests/link/core/link_test_support.h"
-#include "tests/support/permissions_bind_root.h"
 
 #include <QDir>
 #include <QFile>
@@ -271,17 +270,4 @@ TEST(CsvReader, WrongOrMissingHeadingLinesAreReadErrors)
     Reading r(flags(0, 0, 0));
     EXPECT_EQ(r.reader.readFile(r.dir.path() + "/missing.CSV"), linkstatus::kReadFile);
     EXPECT_EQ(r.reader.readFile(r.dir.path()), linkstatus::kReadFile);
-}
-
-TEST(CsvReader, FileWithoutReadPermission)
-{
-    Reading r(flags(0, 0, 0));
-    const QString locked = r.dir.path() + "/locked.CSV";
-    writeFile(locked, expectedFile("save_atm_off.csv"));
-    QFile::setPermissions(locked, QFileDevice::Permissions());
-    venttest::PermissionsBindRoot bind;
-    if (QFile(locked).open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "running with permissions that read any file";
-    EXPECT_EQ(r.reader.readFile(locked), linkstatus::kReadFile);
-    EXPECT_EQ(r.grid.rowCount(), 1);
 }

@@ -39,7 +39,7 @@ struct EndToEnd
         view.folder = dir.path();
         decoder.smChangeTitle(QStringLiteral("Type"));
         session.setTickInterval(2);
-        session.setWatchdogInterval(800);
+        session.setWatchdogInterval(2500); // far above any gap of a flowing dump
         session.setPortResolver([this](const QString &s) { return port.resolvePort(s); });
     }
 
@@ -63,7 +63,7 @@ struct EndToEnd
     }
 
     // Presses "Read Data" and waits until the window is idle again.
-    void download(int timeoutMs = 8000)
+    void download(int timeoutMs = 30000)
     {
         session.cmdMeasuring_Click();
         QTRY_VERIFY_WITH_TIMEOUT(state->idle == 1, timeoutMs);
@@ -210,17 +210,14 @@ TEST(DownloadEndToEnd, CtsChangeDuringTheDumpIsACommunicationError)
     EXPECT_FALSE(e.port.link().isOpen());
 }
 
-TEST(DownloadEndToEnd, SilentAndWrongBaudInstrumentsDoNotAnswer)
+// Wrong baud, like silence, is the probe's 3 (SerialLink.AWrongBaudInstrumentIsNeverFound).
+TEST(DownloadEndToEnd, SilentInstrumentIsACommunicationError)
 {
-    for (Fault fault : {Fault::Silent, Fault::WrongBaud}) {
-        EndToEnd e;
-        ASSERT_TRUE(e.start([fault](InstrumentOptions &o) { o.fault = fault; }));
-        e.download();
-        EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"})
-            << InstrumentOptions::faultName(fault).toStdString();
-        EXPECT_FALSE(e.view.downloading);
-        EXPECT_FALSE(e.port.link().isOpen());
-        EXPECT_TRUE(e.grid.rowCount() == 1);
-    }
+    EndToEnd e;
+    ASSERT_TRUE(e.start([](InstrumentOptions &o) { o.fault = Fault::Silent; }));
+    e.download();
+    EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
+    EXPECT_FALSE(e.view.downloading);
+    EXPECT_FALSE(e.port.link().isOpen());
+    EXPECT_EQ(e.grid.rowCount(), 1);
 }
-

@@ -74,18 +74,4 @@ TEST(InstrumentOptions, BadValuesAreRefusedWithAReason)
     }
 }
 
-TEST(InstrumentOptions, HelpIsRecognisedAndExplainsEveryOptionAndFault)
-{
-    QString error;
-    bool help = false;
-    EXPECT_TRUE(InstrumentOptions::parse({"--help"}, &error, &help));
-    EXPECT_TRUE(help);
-    const QString text = InstrumentOptions::helpText();
-    for (const char *word : {"--baud", "--serial", "--link", "--no-register", "--records", "--atm",
-                             "--line-end", "--ah-lines", "--fault", "--fault-after", "--seed",
-                             "--registry", "silent", "garbage", "stop-mid-dump", "unplug-mid-dump",
-                             "leading-lf", "wrong-baud", "AV;"})
-        EXPECT_TRUE(text.contains(QLatin1String(word))) << word;
-}
-
 } // namespace
