@@ -14,16 +14,6 @@ std::optional<InstrumentOptions> parse(const QStringList &args, QString *error =
     return InstrumentOptions::parse(args, error ? error : &e);
 }
 
-TEST(InstrumentOptions, DefaultsAreTheUsbInstrumentWithItsSmallMemory)
-{
-    const auto o = parse({});
-    ASSERT_TRUE(o);
-    EXPECT_EQ(o->baud, 19200);
-    EXPECT_TRUE(o->registerBridge);
-    EXPECT_EQ(o->records, "small");
-    EXPECT_EQ(o->fault, Fault::None);
-}
-
 TEST(InstrumentOptions, EveryOptionIsRead)
 {
     const auto o = parse({"--baud", "4800", "--serial", "C7654321", "--link", "/tmp/x",
