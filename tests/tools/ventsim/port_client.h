@@ -36,7 +36,7 @@ public:
         (void)QTest::qWaitFor([&] { return done(received += port.readAll()); }, timeoutMs);
         return received += port.readAll();
     }
-    QByteArray readUntilEndsWith(const QByteArray &tail, int timeoutMs = 2000)
+    QByteArray readUntilEndsWith(const QByteArray &tail, int timeoutMs = 5000)
     {
         return readUntil([&](const QByteArray &b) { return b.endsWith(tail); }, timeoutMs);
     }
