@@ -50,29 +50,14 @@ const QStringList kAtmOnDump = {"\n001;10;20;mm;PRESS;10132;1", "\n01;0.25;70.1"
 
 } // namespace
 
-TEST(CsvFileName, ForbiddenCharactersAndTrimming)
+// Trimming the name and refusing a blank one go through the download: the window's
+// WholeDownloadInTheWindow and DownloadSession.StartRefusalsReturnToIdleWithTheirMessage.
+TEST(CsvFileName, ForbiddenCharacters)
 {
     for (const char *bad : {"a\\b", "a/b", "c:", "*", "why?", ">", "<", "a|b"})
         EXPECT_EQ(CsvFileName::fmCheckName(QString::fromLatin1(bad)), status::kFailure) << bad;
     for (const char *good : {"data", "run 1", "a.b", "-x", "データ"})
         EXPECT_EQ(CsvFileName::fmCheckName(QString::fromUtf8(good)), status::kSuccess) << good;
-
-    QTemporaryDir dir;
-    auto state = makeState();
-    venttest::RecordingPresenter presenter;
-    state->presenter = &presenter;
-    QString name = QStringLiteral("  run 1  ");
-    QString target;
-    EXPECT_EQ(CsvFileName::fmCheckFile(*state, dir.path(), &name, &target), status::kSuccess);
-    EXPECT_EQ(name, "run 1");
-    EXPECT_EQ(target, dir.path() + "/run 1.CSV");
-    EXPECT_TRUE(presenter.shown.isEmpty());
-
-    // blanks only: no name at all
-    state->gLinkStatus = 0;
-    name = QStringLiteral("   ");
-    EXPECT_EQ(CsvFileName::fmCheckFile(*state, dir.path(), &name, &target), status::kFailure);
-    EXPECT_EQ(state->gLinkStatus, linkstatus::kFileName);
 }
 
 TEST(CsvFileName, OverwriteQuestionComesBeforeTheCharacterTest)
