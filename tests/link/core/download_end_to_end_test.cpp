@@ -135,7 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DumpCase{true, LineEnd::CrLf, 2, "dump_atm_on.csv"},
                       DumpCase{true, LineEnd::Cr, 1, "dump_atm_on.csv"},
                       DumpCase{false, LineEnd::CrLf, 0, "dump_atm_off.csv"},
-                      DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}));
+                      DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}),
+    [](const ::testing::TestParamInfo<DumpCase> &info) {
+        return std::string(info.param.atm ? "AtmOn" : "AtmOff") + (info.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf");
+    });
 
 // The cable pulled in each phase: at the presence command, at the unit command (once "AP" came
 // back), at the dump command, in the middle of the records. One message, idle, nothing saved.
