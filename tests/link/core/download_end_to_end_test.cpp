@@ -136,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DumpCase{true, LineEnd::Cr, 1, "dump_atm_on.csv"},
                       DumpCase{false, LineEnd::CrLf, 0, "dump_atm_off.csv"},
                       DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}),
-    [](const ::testing::TestParamInfo<DumpCase> &info) {
-        return std::string(info.param.atm ? "AtmOn" : "AtmOff") + (info.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf");
+    [](const ::testing::TestParamInfo<DumpCase> &p) {
+        return std::string(p.param.atm ? "AtmOn" : "AtmOff") + (p.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf");
     });
 
 // The cable pulled in each phase: at the presence command, at the unit command (once "AP" came
