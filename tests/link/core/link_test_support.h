@@ -1,10 +1,12 @@
 #pragma once
 
-#include "common/core/message_presenter.h"
-#include "common/core/status_codes.h"
 #include "link/core/download_view.h"
 #include "link/core/link_state.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/test_support.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 #include <memory>
 #include <ostream>
@@ -18,31 +20,71 @@ inline void PrintTo(const QString &text, std::ostream *os)
 namespace linktest {
 
 // The program's own string table (compiled into linkcore).
-const StringTable &table();
+inline const StringTable &table()
+{
+    static StringTable t;
+    if (t.isEmpty())
+        t.loadFile(QStringLiteral(":/strings/ventlink_strings.tsv"));
+    return t;
+}
 
 // A LinkState as ventlink's start-up leaves it: texts loaded for the given language offset and
 // variant, option flags as given.
-std::unique_ptr<LinkState> makeState(qint16 offset = 0, UiVariant variant = UiVariant::English,
-                                     OptionFlags flags = OptionFlags());
-
-OptionFlags flags(int enableAtm, int displayAtm, int saveAtm);
-
-// Records what would have been shown and answers questions as told.
-class RecordingPresenter : public MessagePresenter
+inline std::unique_ptr<LinkState> makeState(qint16 offset = 0, UiVariant variant = UiVariant::English,
+                                            OptionFlags flags = OptionFlags())
 {
-public:
-    void notify(Icon, const QString &, const QString &text) override { messages << text; }
-    qint16 askYesNo(const QString &, const QString &text, bool) override
-    {
-        questions << text;
-        return answer;
-    }
-    qint16 askYesNoCancel(const QString &, const QString &) override { return status::kCancel; }
+    auto state = std::make_unique<LinkState>();
+    state->texts = Texts(&table(), variant);
+    state->languageOffset = offset;
+    loadLinkStrings(*state);
+    state->flags = flags;
+    return state;
+}
 
-    QStringList messages;
-    QStringList questions;
-    qint16 answer = status::kAnswerYes;
-};
+inline OptionFlags flags(int enableAtm, int displayAtm, int saveAtm)
+{
+    OptionFlags f;
+    f.enableAtm = qint16(enableAtm);
+    f.displayAtm = qint16(displayAtm);
+    f.saveAtm = qint16(saveAtm);
+    f.applyInvariant();
+    return f;
+}
+
+// What a download showed through the shared recording presenter: the texts of its messages.
+inline QStringList messages(const venttest::RecordingPresenter &presenter)
+{
+    QStringList texts;
+    for (const auto &shown : presenter.shown)
+        if (shown.kind == venttest::RecordingPresenter::Shown::Kind::Notify)
+            texts << shown.text;
+    return texts;
+}
+
+// The lines of a text file whose every line must end with CR LF (*allCrLf tells whether they do).
+inline QStringList readCrLfLines(const QString &path, bool *allCrLf)
+{
+    QFile file(path);
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    *allCrLf = lines.takeLast().isEmpty() && !text.isEmpty()
+               && !lines.join(QString()).contains(QRegularExpression(QStringLiteral("[\r\n]")));
+    return lines;
+}
+
+// A hand-written file of tests/link/data, line by line.
+inline QStringList readExpected(const QString &name)
+{
+    QFile file(venttest::sourcePath(QStringLiteral("tests/link/data/") + name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<missing expected file %1>").arg(name)};
+    QStringList lines = QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n');
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+using venttest::RecordingPresenter;
 
 // A main window as a download sees it: answers as told and records what it was told.
 class ScriptedView : public DownloadView
@@ -70,9 +112,5 @@ public:
     QString instrument = QStringLiteral("0012345");
     int fileLists = 0;
 };
-
-// Lines of a text file with its CR LF line ends checked: every line must end with CR LF.
-QStringList readCrLfLines(const QString &path, bool *allCrLf);
-QStringList readExpected(const QString &name);
 
 } // namespace linktest

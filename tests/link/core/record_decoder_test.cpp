@@ -58,25 +58,31 @@ TEST(RecordDecoderUnits, UnitReplyFieldsAndTemperatureLetter)
     }
 }
 
-TEST(RecordDecoderTitles, WindowLoadTitlesForBothColumnLayouts)
+// The column layout as the window loads it, and again after the options changed (the titles stay).
+TEST(RecordDecoderTitles, ColumnLayoutFollowsTheOptionsAndKeepsTheTitles)
 {
-    Decoding off(flags(0, 0, 0));
-    EXPECT_EQ(off.grid.columnCount(), 7);
-    EXPECT_EQ(off.grid.rowText(0), "No|X|Y|inch/mm|No|Type|Temp( deg.C )");
-
+    Decoding d(flags(0, 0, 0));
+    EXPECT_EQ(d.grid.columnCount(), 7);
+    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Type|Temp( deg.C )");
     Decoding on(flags(1, 1, 1));
-    EXPECT_EQ(on.grid.columnCount(), 10);
-    EXPECT_EQ(on.grid.rowText(0),
-              "No|X|Y|inch/mm|No|Type|Temp( deg.C )|ATM(hPa)|ATM(hPa)|ATM F");
+    EXPECT_EQ(on.grid.rowText(0), "No|X|Y|inch/mm|No|Type|Temp( deg.C )|ATM(hPa)|ATM(hPa)|ATM F");
     EXPECT_FALSE(on.grid.isColumnHidden(8));
     EXPECT_TRUE(on.grid.isColumnHidden(9));
     EXPECT_TRUE(on.grid.isColumnHidden(10));
 
-    Decoding hidden(flags(1, 0, 1));
-    EXPECT_TRUE(hidden.grid.isColumnHidden(8));
+    d.grid.setCell(0, 6, QStringLiteral("Vel(FPM)"));
+    d.state->flags = flags(1, 0, 1);
+    d.decoder.applyColumnLayout();
     // the headings of the saved pressure columns exist even while column 8 is not shown
-    EXPECT_EQ(hidden.grid.cell(0, 10), "ATM F");
-    EXPECT_EQ(hidden.grid.suspendDepth(), 0);
+    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )|ATM(hPa)|ATM(hPa)|ATM F");
+    EXPECT_TRUE(d.grid.isColumnHidden(8));
+    d.state->flags = flags(1, 1, 1);
+    d.decoder.applyColumnLayout();
+    EXPECT_FALSE(d.grid.isColumnHidden(8));
+    d.state->flags = flags(0, 0, 0);
+    d.decoder.applyColumnLayout();
+    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )");
+    EXPECT_EQ(d.grid.suspendDepth(), 0);
 }
 
 TEST(RecordDecoderRows, AtmOffGroupThenValuesFillRowsAsSpecified)
@@ -219,20 +225,4 @@ TEST(RecordDecoderTitles, JapaneseDegreeTextInTemperatureTitle)
     ASSERT_TRUE(d.decoder.smGetUnit(QStringLiteral("\nm/s;m3/h;Pa;C")));
     d.decoder.smViewData(QStringLiteral("\n1;2;3;4;  VEL"));
     EXPECT_EQ(d.grid.cell(0, 7), QStringLiteral("Temp( ℃ )"));
-}
-
-TEST(RecordDecoderTitles, ColumnLayoutFollowsChangedOptionsAndKeepsTitles)
-{
-    Decoding d(flags(0, 0, 0));
-    d.grid.setCell(0, 6, QStringLiteral("Vel(FPM)"));
-    d.state->flags = flags(1, 0, 1);
-    d.decoder.applyColumnLayout();
-    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )|ATM(hPa)|ATM(hPa)|ATM F");
-    EXPECT_TRUE(d.grid.isColumnHidden(8));
-    d.state->flags = flags(1, 1, 1);
-    d.decoder.applyColumnLayout();
-    EXPECT_FALSE(d.grid.isColumnHidden(8));
-    d.state->flags = flags(0, 0, 0);
-    d.decoder.applyColumnLayout();
-    EXPECT_EQ(d.grid.rowText(0), "No|X|Y|inch/mm|No|Vel(FPM)|Temp( deg.C )");
 }

@@ -14,22 +14,6 @@ std::optional<InstrumentOptions> parse(const QStringList &args, QString *error =
     return InstrumentOptions::parse(args, error ? error : &e);
 }
 
-TEST(InstrumentOptions, DefaultsAreTheUsbInstrument)
-{
-    const auto o = parse({});
-    ASSERT_TRUE(o);
-    EXPECT_EQ(o->baud, 19200);
-    EXPECT_EQ(o->serial, "J0012345");
-    EXPECT_TRUE(o->registerBridge);
-    EXPECT_TRUE(o->linkPath.isEmpty());
-    EXPECT_EQ(o->records, "small");
-    EXPECT_TRUE(o->atm);
-    EXPECT_EQ(o->lineEnd, LineEnd::CrLf);
-    EXPECT_EQ(o->ahLines, 1);
-    EXPECT_EQ(o->fault, Fault::None);
-    EXPECT_EQ(o->seed, 1u);
-}
-
 TEST(InstrumentOptions, EveryOptionIsRead)
 {
     const auto o = parse({"--baud", "4800", "--serial", "C7654321", "--link", "/tmp/x",
@@ -78,20 +62,6 @@ TEST(InstrumentOptions, BadValuesAreRefusedWithAReason)
         EXPECT_FALSE(parse(args, &error)) << args.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty()) << args.join(' ').toStdString();
     }
-}
-
-TEST(InstrumentOptions, HelpIsRecognisedAndExplainsEveryOptionAndFault)
-{
-    QString error;
-    bool help = false;
-    EXPECT_TRUE(InstrumentOptions::parse({"--help"}, &error, &help));
-    EXPECT_TRUE(help);
-    const QString text = InstrumentOptions::helpText();
-    for (const char *word : {"--baud", "--serial", "--link", "--no-register", "--records", "--atm",
-                             "--line-end", "--ah-lines", "--fault", "--fault-after", "--seed",
-                             "--registry", "silent", "garbage", "stop-mid-dump", "unplug-mid-dump",
-                             "leading-lf", "wrong-baud", "AV;"})
-        EXPECT_TRUE(text.contains(QLatin1String(word))) << word;
 }
 
 } // namespace

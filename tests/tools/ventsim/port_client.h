@@ -3,7 +3,6 @@
 // A program's end of a virtual instrument's port, for tests: open at a rate, send, and collect
 // what comes back with the event loop running (so an instrument in the same thread answers).
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QTest>
 #include <functional>
@@ -17,9 +16,6 @@ public:
     {
         port.setPortName(path);
         port.setBaudRate(baud);
-        port.setDataBits(QSerialPort::Data8);
-        port.setParity(QSerialPort::NoParity);
-        port.setStopBits(QSerialPort::OneStop);
         port.setFlowControl(QSerialPort::NoFlowControl);
         if (!port.open(QIODevice::ReadWrite))
             return false;
@@ -34,34 +30,13 @@ public:
         port.flush();
     }
 
-    // Collects for `ms` milliseconds.
-    QByteArray readFor(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            QTest::qWait(5);
-            received += port.readAll();
-        }
-        return received;
-    }
-
     // Collects until `done` holds for what came so far, or `timeoutMs` passed.
     QByteArray readUntil(const std::function<bool(const QByteArray &)> &done, int timeoutMs)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < timeoutMs) {
-            received += port.readAll();
-            if (done(received))
-                break;
-            QTest::qWait(2);
-        }
-        received += port.readAll();
-        return received;
+        (void)QTest::qWaitFor([&] { return done(received += port.readAll()); }, timeoutMs);
+        return received += port.readAll();
     }
-
-    QByteArray readUntilEndsWith(const QByteArray &tail, int timeoutMs)
+    QByteArray readUntilEndsWith(const QByteArray &tail, int timeoutMs = 5000)
     {
         return readUntil([&](const QByteArray &b) { return b.endsWith(tail); }, timeoutMs);
     }

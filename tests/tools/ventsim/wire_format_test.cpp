@@ -1,6 +1,5 @@
 // What the virtual instrument sends: reply lines, record lines in both forms and both line ends,
 // the built-in record sets and record files. Expected texts are written by hand.
-#include "tests/tools/ventsim/small_dump.h"
 #include "tools/ventsim/live_waveform.h"
 #include "tools/ventsim/record_set.h"
 #include "tools/ventsim/wire_format.h"
@@ -13,58 +12,31 @@ namespace {
 
 using LineEnd = InstrumentOptions::LineEnd;
 
-QByteArray joined(const QList<QByteArray> &lines)
+// The small set as the instrument sends it with the atmosphere fields and CR LF line ends: four
+// groups, the "AH" acknowledgement first and "/" last.
+const QByteArray kSmallDumpAtmCrLf = "AH\r\n"
+                                     "001;300;200;mm;VEL;10132;1\r\n001;3.25;21.5\r\n002;3.40;21.6\r\n003;3.18;21.6\r\n"
+                                     "002;12.0;8.0;inch;AFLOW;10128;2\r\n001;412.5;22.0\r\n002;398.0;22.1\r\n"
+                                     "003;300;300;mm;PRESS;10125;3\r\n001;12.6;22.3\r\n002;13.1;22.4\r\n"
+                                     "004;250;250;mm;VEL;10130;0\r\n001;0.52;21.9\r\n"
+                                     "/\r\n";
+
+// The small set in both forms, written by hand: with ATM fields, CR LF and one "AH" line; without
+// them, with CR line ends (a '*' stands where the LF would be) and no "AH" line, the type in the
+// last five characters.
+TEST(WireFormat, SmallDumpInBothForms)
 {
-    return lines.join();
+    EXPECT_EQ(WireFormat(LineEnd::CrLf, true, 1).dumpLines(RecordSet::small()).join(),
+              kSmallDumpAtmCrLf);
+    const QByteArray atmOffCr = "*001;300;200;mm;  VEL\r*001;3.25;21.5\r*002;3.40;21.6\r*003;3.18;21.6\r"
+                                "*002;12.0;8.0;inch;AFLOW\r*001;412.5;22.0\r*002;398.0;22.1\r"
+                                "*003;300;300;mm;PRESS\r*001;12.6;22.3\r*002;13.1;22.4\r"
+                                "*004;250;250;mm;  VEL\r*001;0.52;21.9\r/\r";
+    EXPECT_EQ(WireFormat(LineEnd::Cr, false, 0).dumpLines(RecordSet::small()).join(), atmOffCr);
 }
 
-TEST(WireFormat, SmallDumpAtmOnCrLf)
-{
-    const WireFormat wire(LineEnd::CrLf, true, 1);
-    EXPECT_EQ(joined(wire.dumpLines(RecordSet::small())), ventsimtest::kSmallDumpAtmCrLf);
-}
-
-TEST(WireFormat, SmallDumpAtmOffCrWithoutAhLine)
-{
-    // Type in the last five characters; with CR line ends a '*' stands where the LF would be.
-    const WireFormat wire(LineEnd::Cr, false, 0);
-    const QByteArray expected =
-        "*001;300;200;mm;  VEL\r"
-        "*001;3.25;21.5\r"
-        "*002;3.40;21.6\r"
-        "*003;3.18;21.6\r"
-        "*002;12.0;8.0;inch;AFLOW\r"
-        "*001;412.5;22.0\r"
-        "*002;398.0;22.1\r"
-        "*003;300;300;mm;PRESS\r"
-        "*001;12.6;22.3\r"
-        "*002;13.1;22.4\r"
-        "*004;250;250;mm;  VEL\r"
-        "*001;0.52;21.9\r"
-        "/\r";
-    EXPECT_EQ(joined(wire.dumpLines(RecordSet::small())), expected);
-}
-
-TEST(WireFormat, CrLfDumpWithoutAhLineStartsWithTheLfTheDecodingDrops)
-{
-    const WireFormat wire(LineEnd::CrLf, true, 0);
-    const auto lines = wire.dumpLines(RecordSet::small());
-    EXPECT_EQ(lines.first(), QByteArray("\n001;300;200;mm;VEL;10132;1\r\n"));
-    EXPECT_EQ(lines.at(1), QByteArray("001;3.25;21.5\r\n"));
-    EXPECT_EQ(lines.last(), QByteArray("/\r\n"));
-}
-
-TEST(WireFormat, SeveralAhLinesComeFirst)
-{
-    const WireFormat wire(LineEnd::CrLf, false, 3);
-    const auto lines = wire.dumpLines(RecordSet::small());
-    ASSERT_GE(lines.size(), 4);
-    EXPECT_EQ(lines.mid(0, 3), QList<QByteArray>({"AH\r\n", "AH\r\n", "AH\r\n"}));
-    EXPECT_EQ(lines.at(3), QByteArray("001;300;200;mm;  VEL\r\n"));
-}
-
-// The receiving side cuts lines at CR and reads each record from its second character on. In
-// every mode that must give back the record exactly.
+// The receiving side cuts lines at CR and reads each record from its second character on (the LF,
+// or what stands for it). In every mode that must give back the record exactly.
 TEST(WireFormat, RecordsDecodeFromTheirSecondCharacterInEveryMode)
 {
     const RecordSet set = RecordSet::small();
@@ -72,7 +44,7 @@ TEST(WireFormat, RecordsDecodeFromTheirSecondCharacterInEveryMode)
         for (const int ah : {0, 1, 2}) {
             for (const bool atm : {false, true}) {
                 const WireFormat wire(end, atm, ah);
-                const QByteArray stream = joined(wire.dumpLines(set));
+                const QByteArray stream = wire.dumpLines(set).join();
                 QList<QByteArray> received = stream.split('\r');
                 ASSERT_EQ(received.takeLast(), end == LineEnd::CrLf ? QByteArray("\n") : QByteArray());
                 ASSERT_EQ(received.size(), ah + set.records().size() + 1);
@@ -82,7 +54,8 @@ TEST(WireFormat, RecordsDecodeFromTheirSecondCharacterInEveryMode)
                         << "line end " << int(end) << " ah " << ah << " atm " << atm << " row " << i;
                 }
                 EXPECT_TRUE(received.last().endsWith('/'));
-                EXPECT_TRUE(received.first().startsWith(ah > 0 ? "AH" : ""));
+                for (int k = 0; k < ah; ++k)
+                    EXPECT_TRUE(received.at(k).endsWith("AH")) << "the AH lines come first";
             }
         }
     }
@@ -126,11 +99,6 @@ TEST(RecordSet, GeneratedSetsHaveTheirReadingsInGroupsOfTen)
     EXPECT_EQ(thousand.records().at(66).flag, "2");
     EXPECT_EQ(thousand.records().at(99).flag, "3");
 
-    const RecordSet big = RecordSet::generated(10000);
-    EXPECT_EQ(big.readingCount(), 10000);
-    EXPECT_EQ(big.records().size(), 11000);
-    EXPECT_EQ(wire.recordText(big.records().at(10989)), "1000;200;150;mm;VEL;10140;3");
-    EXPECT_EQ(wire.recordText(big.records().last()), "010;7.10;23.0");
     // The same every time.
     EXPECT_EQ(wire.dumpLines(RecordSet::generated(1000)), wire.dumpLines(thousand));
 }
