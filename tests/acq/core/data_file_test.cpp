@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -163,6 +164,31 @@ TEST_F(DataFileTest, FailuresAreReportedWithStatus14)
         EXPECT_FALSE(fSaveDataVXDFile(*state, table, "/dev/full", 1, 0));
         EXPECT_EQ(state->statusCode, 14);
     }
+}
+
+// The disk fills up in the middle of a batch: the batch that did not fit is not left half written.
+TEST_F(DataFileTest, ABatchThatDoesNotFitLeavesTheFileToWholeLines)
+{
+    auto state = acqtest::makeState();
+    state->startTime = at(2013, 5, 1, 10, 0, 0);
+    ASSERT_TRUE(runBatches(*state, path(), {{"1.00,1.0,10132,1", "2.00,2.0,10132,1"}}));
+    const QByteArray before = readFile(path());
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit full = old;
+    full.rlim_cur = rlim_t(before.size()) + 20; // room for part of the next line
+    setrlimit(RLIMIT_FSIZE, &full);
+    SampleTable table;
+    table.reset(2);
+    decodeSampleText(*state, "3.00,3.0,10132,1", table, 1);
+    decodeSampleText(*state, "4.00,4.0,10132,1", table, 2);
+    const bool written = fSaveDataVXDFile(*state, table, path(), 2, state->startTime);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(state->statusCode, 14);
+    EXPECT_EQ(readFile(path()), before);
 }
 
 TEST_F(DataFileTest, EveryProcessedBatchSurvivesAKill)
