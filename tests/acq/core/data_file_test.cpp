@@ -15,8 +15,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -189,32 +187,6 @@ TEST_F(DataFileTest, ABatchThatDoesNotFitLeavesTheFileToWholeLines)
     EXPECT_FALSE(written);
     EXPECT_EQ(state->statusCode, 14);
     EXPECT_EQ(readFile(path()), before);
-}
-
-TEST_F(DataFileTest, EveryProcessedBatchSurvivesAKill)
-{
-    auto state = acqtest::makeState();
-    state->sampleTime = 1.0f;
-    state->sampleCount = 3;
-    state->atmSave = 0;
-    state->startTime = at(2013, 5, 1, 10, 0, 0);
-    const QString file = path();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The child writes three batches and dies without any clean-up.
-        runBatches(*state, file, {{"1.00,1.0"}, {"2.00,2.0"}, {"3.00,3.0"}});
-        raise(SIGKILL);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    const QByteArray text = readFile(file);
-    EXPECT_TRUE(text.endsWith(" 2013-05-01 10:00:00 ,1.00,1.0\r\n"
-                              " 2013-05-01 10:00:01 ,2.00,2.0\r\n"
-                              " 2013-05-01 10:00:02 ,3.00,3.0\r\n"))
-        << text.toStdString();
 }
 
 } // namespace

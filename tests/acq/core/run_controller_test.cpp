@@ -6,7 +6,6 @@
 #include "tests/acq/core/acq_test_support.h"
 
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -287,14 +286,6 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
     EXPECT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(state->receivedCount, 5);
     EXPECT_FALSE(state->measuring);
-}
-
-TEST_F(RunControllerTest, TheTimerPollsOnItsOwn)
-{
-    state->simulation = 1;
-    start({{samples(1, 2), 2}, {samples(3, 3), 5}});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !state->measuring; }));
-    EXPECT_EQ(state->receivedCount, 5);
 }
 
 TEST(StatusReport, Table)

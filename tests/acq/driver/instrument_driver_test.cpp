@@ -1,10 +1,8 @@
 // Our driver: simulation, live readings against a scripted instrument, and the faults.
 #include "acq/driver/instrument_driver.h"
-#include "common/core/date_days.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/driver/pty_instrument.h"
 
-#include <QDateTime>
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
@@ -226,22 +224,6 @@ TEST(InstrumentDriver, SimulationIsRepeatableAndPlausible)
         EXPECT_NEAR(m.captured(2).toDouble(), v * 0.02 * 3600, 0.01 * 72 + 0.01);
         EXPECT_NEAR(m.captured(3).toInt(), 10132, 15);
     }
-}
-
-TEST(InstrumentDriver, FirstSampleOnTheNextWholeSecond)
-{
-    InstrumentDriver d;
-    Params p;
-    p.simulation = true;
-    p.count = 1;
-    const double before = DateDays::fromDateTime(QDateTime::currentDateTime());
-    start(d, p);
-    const double startTime = d.StartTime();
-    EXPECT_GE(startTime, before);
-    EXPECT_LE(startTime - before, 1.0 / 86400.0 + 1e-9);
-    ASSERT_EQ(drain(d, 1).size(), 1);
-    const double taken = DateDays::fromDateTime(QDateTime::currentDateTime());
-    EXPECT_GE(taken, startTime - 0.005 / 86400.0) << "not before StartTime";
 }
 
 } // namespace

@@ -57,7 +57,6 @@ TEST(DataPaging, DuringARunBarsAreOffAndMarkersHidden)
         DataPanel *p = rig.panel(which);
         EXPECT_FALSE(p->scrollBar()->isEnabled());
         EXPECT_EQ(p->scrollBar()->value(), kMin);
-        EXPECT_FALSE(p->chart()->markerVisible());
         pressAndRelease(p->table(), Qt::Key_Left); // no cursor during a run
         EXPECT_FALSE(p->chart()->markerVisible());
     }
@@ -76,9 +75,8 @@ TEST(DataPaging, HundredSamples)
                   std::tuple(kMin, -32710, kMin, 40));
         // Cursor on sample 1, first page, marker on sample 1, grid lines back.
         EXPECT_EQ(p->activeRow(), 1);
-        EXPECT_TRUE(p->chart()->markerVisible());
+        EXPECT_TRUE(p->chart()->markerVisible() && p->chart()->gridShown());
         EXPECT_EQ(p->chart()->markerIndex(), 1);
-        EXPECT_TRUE(p->chart()->gridShown());
         expectPage(rig, which, 1);
 
         bar->setValue(bar->maximum()); // as a move of the user's arrives
@@ -91,27 +89,6 @@ TEST(DataPaging, HundredSamples)
     }
     EXPECT_DOUBLE_EQ(rig.state.velXPosition, rig.x(39));
     EXPECT_DOUBLE_EQ(rig.state.flowXPosition, rig.x(39));
-}
-
-TEST(DataPaging, RebuildAfterTheGraphParameters)
-{
-    DisplayRig rig;
-    rig.finishedRun(100, 10);
-    DataPanel::sActiveRow(rig.velocity()->table(), 75);
-    rig.velocity()->sShowGraphMark(true);
-    // The dialog's OK with the same 60 s: the bar is rebuilt from the cursor row 75.
-    rig.display().smGraphXAexs(Panel::Velocity);
-    rig.display().sSetGraphYAxies();
-    rig.display().sInitHcrollBar(Panel::Velocity, rig.display().tableActiveRow(Panel::Velocity));
-    EXPECT_EQ(rig.velocity()->scrollBar()->value(), kMin + 15);
-    expectPage(rig, Panel::Velocity, 15);
-    // 30 s: the cursor row 75 lies on the page 45..74 (the rule: PageScroll).
-    rig.state.velXRange = 30;
-    rig.display().smGraphXAexs(Panel::Velocity);
-    rig.display().sInitHcrollBar(Panel::Velocity, 75);
-    EXPECT_EQ(rig.velocity()->scrollBar()->maximum(), kMin + 70);
-    EXPECT_EQ(rig.velocity()->scrollBar()->value(), kMin + 45);
-    expectPage(rig, Panel::Velocity, 45);
 }
 
 TEST(DataPaging, AfterNew)
