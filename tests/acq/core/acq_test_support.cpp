@@ -1,6 +1,5 @@
 #include "tests/acq/core/acq_test_support.h"
 
-#include "acq/core/sample_table.h"
 #include "tests/support/test_support.h"
 
 #include <QFile>
@@ -36,27 +35,6 @@ QStringList RecordingPresenter::texts() const
     for (const Shown &m : shown)
         out << m.text;
     return out;
-}
-
-void RecordingDisplay::clearTablesForRun()
-{
-    calls << "clearTablesForRun";
-    velocityCells.clear();
-    flowCells.clear();
-}
-
-void RecordingDisplay::sSetWSTableData(const SampleTable &table, int n, double)
-{
-    calls << QString("sSetWSTableData(%1)").arg(n);
-    for (int i = 1; i <= n; ++i)
-        velocityCells << table.cell(i, SampleTable::kVelocity);
-}
-
-void RecordingDisplay::sSetWCTableData(const SampleTable &table, int n)
-{
-    calls << QString("sSetWCTableData(%1)").arg(n);
-    for (int i = 1; i <= n; ++i)
-        flowCells << table.cell(i, SampleTable::kFlow);
 }
 
 } // namespace acqtest

@@ -2,11 +2,11 @@
 // virtual instrument on a pseudo-terminal; the data file checked line by line.
 #include "acq/core/app_state.h"
 #include "acq/core/run_controller.h"
-#include "acq/core/run_display.h"
 #include "acq/core/serial_link_probe.h"
 #include "acq/driver/instrument_driver.h"
 #include "common/core/date_days.h"
 #include "common/core/status_codes.h"
+#include "tests/support/acq_fakes.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/test_support.h"
 #include "tools/ventsim/virtual_instrument.h"
@@ -18,38 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The panels and the status bar do nothing here.
-class QuietDisplay : public RunDisplay, public RunStatusView
-{
-public:
-    void smIniGraphDataNum(Panel, int, int) override {}
-    void smSetGraphYAxiesTitile() override {}
-    void smSetWCGraphBarSize() override {}
-    void smGraphAxiesUnit(Panel) override {}
-    void sSetGraphYAxies() override {}
-    void smSetGraphGrid(bool) override {}
-    void smGraphXAexs(Panel) override {}
-    void sGraphData(Panel, const SampleTable &, int, double) override {}
-    void sGraphShift(Panel, int, double) override {}
-    void smInitTableTitle() override {}
-    void clearTablesForRun() override {}
-    void sSetWSTableData(const SampleTable &, int n, double) override { rows += n; }
-    void sSetWCTableData(const SampleTable &, int) override {}
-    void setTableBrowsing(Panel) override {}
-    int tableActiveRow(Panel) const override { return 1; }
-    void sShowGraphMark(Panel, bool) override {}
-    void resetScrollBarsForRun() override {}
-    void sSetCursorPosition(Panel) override {}
-    void sInitHcrollBar(Panel, int) override {}
-    void sInitiStatusBar() override {}
-    void sShowPrgStat() override {}
-    void sShowDataStat() override {}
-    void sShowMenuStat() override {}
-    void sShowMeasuParam(qint32) override {}
-    void setCaption(const QString &) override {}
-    int rows = 0;
-};
 
 // ventacq's state, link, probe and run control around one virtual instrument.
 class LiveRun : public ::testing::Test
@@ -100,7 +68,7 @@ protected:
     QTemporaryDir dir;
     SerialLink link{LinkSettings::ventacq()};
     SerialLinkProbe probe{link};
-    QuietDisplay display;
+    venttest::RecordingDisplay display;
     int drivers = 0;
     RunController run{state, display, display,
                       [this] {
@@ -126,7 +94,7 @@ TEST_F(LiveRun, TwentySamplesFromTheVirtualInstrument)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !state.measuring; }, 8000));
     EXPECT_EQ(presenter.lastText(), "The measurement ended. ");
     EXPECT_EQ(state.receivedCount, 20);
-    EXPECT_EQ(display.rows, 20);
+    EXPECT_EQ(display.velocityCells.size(), 20);
 
     QStringList commands;
     for (const auto &c : instrument->commands())

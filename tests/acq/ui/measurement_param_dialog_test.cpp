@@ -212,35 +212,25 @@ TEST_F(MeasurementParamDialogTest, EnterChecksTheFocusedFieldBeforeAccepting)
     EXPECT_DOUBLE_EQ(m_state.ductArea, 250);
 }
 
-TEST_F(MeasurementParamDialogTest, UntouchedStoredValuesPass)
-{
-    m_state.sampleTime = 0.5f;
-    m_state.sampleCount = 65500;
-    auto d = open();
-    d->cmbRSPort()->setCurrentIndex(0);
-    focusInto(*d, d->cmbSampleTime());
-    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return);
-    EXPECT_EQ(m_presenter.count(), 0);
-    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
-    EXPECT_EQ(m_state.sampleTime, 0.5f);
-    EXPECT_EQ(m_state.sampleCount, 65500);
-}
-
-TEST_F(MeasurementParamDialogTest, InstrumentIsResolvedBySerialTextWhenAccepting)
+TEST_F(MeasurementParamDialogTest, InstrumentIsResolvedWhenAcceptingAndUntouchedValuesPass)
 {
     m_state.portNumber = 5;
     m_state.portPath = "/dev/ttyS4";
     m_state.usbSerialText = "OLD";
+    m_state.sampleTime = 0.5f; // below the minimum, but untouched values are not checked again
     auto d = open();
     d->cmbRSPort()->setCurrentIndex(1); // VL300, slot 3 when the dialog opened
     // The tables are rebuilt while the dialog is open: VL100 is unplugged, VL300 moves to slot 1.
     m_state.ports.clear();
     m_state.ports.gPortNames[1] = "/dev/pts/12";
     m_state.ports.gSerialNos[1] = "VL300";
-    QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
+    focusInto(*d, d->cmbSampleTime());
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return); // Enter in the untouched field accepts
     EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
     EXPECT_EQ(m_state.portPath, "/dev/pts/12");
     EXPECT_EQ(m_state.usbSerialText, "VL300");
+    EXPECT_EQ(m_state.sampleTime, 0.5f);
+    EXPECT_EQ(m_presenter.count(), 0);
 }
 
 // The unit options show the sizes in the unit chosen; a refused size puts back the one before, in
