@@ -84,6 +84,8 @@ TEST(AboutWindow, ReopenedWhileSimulatingShowsTheSuffixAndTheLanguageFonts)
     state.simulation = 1;
     AboutWindow about(state, {});
     EXPECT_TRUE(about.lblPlatform()->text().endsWith(QStringLiteral(" (Simulation)")));
+    EXPECT_EQ(about.windowTitle(), state.localText(4010));
+    EXPECT_EQ(about.cmdOK()->text(), state.localText(602));
     // In Japanese the product name uses the face of 701; the splash window uses 4115.
     EXPECT_EQ(about.lblProductName()->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     SplashWindow splash(state);
@@ -100,6 +102,7 @@ TEST(SplashWindow, ShowsProductAndNoticeInEveryLanguage)
         SplashWindow splash(state);
         splash.show();
         EXPECT_EQ(splash.fLoadRes(), status::kSuccess);
+        EXPECT_EQ(splash.lblProductName()->text(), state.localText(4010)) << lang.name;
         EXPECT_EQ(splash.lblNotice()->text(), state.localText(4030)) << lang.name;
         EXPECT_DOUBLE_EQ(splash.lblProductName()->font().pointSizeF(), 17.0);
         venttest::maybeScreenshot(&splash, QStringLiteral("splash-") + QLatin1String(lang.name));

@@ -55,10 +55,11 @@ TEST_F(GraphParamDialogTest, OpensOnTheMatchingOptionAndTakesMinutesAsSeconds)
     d.cboYRange()->lineEdit()->clear();
     QTest::keyClicks(d.cboYRange()->lineEdit(), QStringLiteral("3"));
     EXPECT_EQ(d.cboYRange()->currentText(), QStringLiteral("3"));
+    d.cboYRange()->setEditText(QStringLiteral("12.34")); // kept with one decimal
     QTest::mouseClick(d.cmdOK(), Qt::LeftButton);
     EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
     EXPECT_EQ(m_state.velXRange, 300);
-    EXPECT_DOUBLE_EQ(m_state.velYMax, 3);
+    EXPECT_DOUBLE_EQ(m_state.velYMax, 12.3);
     EXPECT_EQ(m_presenter.count(), 0);
 }
 

@@ -25,9 +25,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -330,6 +332,17 @@ TEST_F(MainWindowTest, GraphParametersResetThePaneHeightsAtTheNextLayout)
     EXPECT_FLOAT_EQ(w.splitterFractions()[0], 0.5f);
     EXPECT_FLOAT_EQ(w.splitterFractions()[2], 0.485f);
     EXPECT_FLOAT_EQ(w.splitterFractions()[1], moved[1]);
+}
+
+TEST_F(MainWindowTest, StatusBarAndToolBarCommands)
+{
+    MainWindow &w = window();
+    w.tool(AcqCommand::StatusBar)->trigger();
+    EXPECT_FALSE(w.statusBar()->isVisible());
+    w.tool(AcqCommand::StatusBar)->trigger();
+    EXPECT_TRUE(w.statusBar()->isVisible());
+    w.tool(AcqCommand::ToolsBar)->trigger();
+    EXPECT_FALSE(w.toolBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, LanguageSwitchThereAndBack)
