@@ -63,6 +63,10 @@ TEST(ChartSeries, AnEarlierPointAgainShortensTheSeries)
     s.reset(1);
     for (int k = 1; k <= 4; ++k)
         s.setPoint(k, k, 10.0 * k);
+    s.setPoint(4, 4, 15); // the last point again, lower and higher: the maximum is recounted
+    EXPECT_DOUBLE_EQ(s.maximumY(), 30);
+    s.setPoint(4, 4, 50);
+    EXPECT_DOUBLE_EQ(s.maximumY(), 50);
     s.setPoint(2, 2, 5);
     EXPECT_EQ(s.pointCount(), 2);
     EXPECT_DOUBLE_EQ(s.maximumY(), 10);

@@ -14,8 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -165,30 +164,29 @@ TEST_F(DataFileTest, FailuresAreReportedWithStatus14)
     }
 }
 
-TEST_F(DataFileTest, EveryProcessedBatchSurvivesAKill)
+// The disk fills up in the middle of a batch: the batch that did not fit is not left half written.
+TEST_F(DataFileTest, ABatchThatDoesNotFitLeavesTheFileToWholeLines)
 {
     auto state = acqtest::makeState();
-    state->sampleTime = 1.0f;
-    state->sampleCount = 3;
-    state->atmSave = 0;
     state->startTime = at(2013, 5, 1, 10, 0, 0);
-    const QString file = path();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The child writes three batches and dies without any clean-up.
-        runBatches(*state, file, {{"1.00,1.0"}, {"2.00,2.0"}, {"3.00,3.0"}});
-        raise(SIGKILL);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    const QByteArray text = readFile(file);
-    EXPECT_TRUE(text.endsWith(" 2013-05-01 10:00:00 ,1.00,1.0\r\n"
-                              " 2013-05-01 10:00:01 ,2.00,2.0\r\n"
-                              " 2013-05-01 10:00:02 ,3.00,3.0\r\n"))
-        << text.toStdString();
+    ASSERT_TRUE(runBatches(*state, path(), {{"1.00,1.0,10132,1", "2.00,2.0,10132,1"}}));
+    const QByteArray before = readFile(path());
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit full = old;
+    full.rlim_cur = rlim_t(before.size()) + 20; // room for part of the next line
+    setrlimit(RLIMIT_FSIZE, &full);
+    SampleTable table;
+    table.reset(2);
+    decodeSampleText(*state, "3.00,3.0,10132,1", table, 1);
+    decodeSampleText(*state, "4.00,4.0,10132,1", table, 2);
+    const bool written = fSaveDataVXDFile(*state, table, path(), 2, state->startTime);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(state->statusCode, 14);
+    EXPECT_EQ(readFile(path()), before);
 }
 
 } // namespace

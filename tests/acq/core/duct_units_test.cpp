@@ -12,17 +12,12 @@ namespace {
 TEST(DuctUnits, CheckRangeBounds)
 {
     struct Case { const char *text; qint16 expected; };
+    // Not greater than the minimum, the maximum itself, "." the only separator.
     const Case cases[] = {
-        {"0", status::kFailure},          // not greater than the minimum
-        {"-1", status::kFailure},
-        {"0.001", status::kSuccess},
-        {"1000000", status::kSuccess},    // the maximum itself
-        {"1000000.5", status::kFailure},
-        {"abc", status::kFailure},
-        {"", status::kFailure},
-        {" 12.5 ", status::kSuccess},
-        {"1e3", status::kSuccess},
-        {"12,5", status::kFailure},       // "." is the only separator
+        {"0", status::kFailure},         {"-1", status::kFailure},  {"0.001", status::kSuccess},
+        {"1000000", status::kSuccess},   {"1000000.5", status::kFailure}, {"abc", status::kFailure},
+        {"", status::kFailure},          {" 12.5 ", status::kSuccess}, {"1e3", status::kSuccess},
+        {"12,5", status::kFailure},
     };
     for (const Case &c : cases) {
         float value = -7;
@@ -46,40 +41,16 @@ TEST(DuctUnits, ConversionTable)
             << c.from << " -> " << c.to;
 }
 
-TEST(DuctUnits, AreaRule)
-{
-    EXPECT_EQ(NumberFormat::plain(DuctUnits::area(DuctUnits::Rectangle, 100, 200, 0)), "20000");
-    EXPECT_EQ(NumberFormat::plain(DuctUnits::area(DuctUnits::Circle, 0, 0, 200)), "31400");
-    EXPECT_EQ(NumberFormat::plain(DuctUnits::area(DuctUnits::Circle, 0, 0, 150)), "17662.5");
-}
-
 TEST(DuctUnits, StoreReadsTheFieldTexts)
 {
     auto state = acqtest::makeState();
     DuctUnits::store(*state, DuctUnits::Rectangle, DuctUnits::Inch, "3.937", "7.874", "1.000");
-    EXPECT_EQ(state->ductShape, 0);
-    EXPECT_EQ(state->ductUnit, 1);
-    EXPECT_DOUBLE_EQ(state->ductWidth, 3.937);
+    EXPECT_EQ(std::tuple(state->ductShape, state->ductUnit, state->ductWidth), std::tuple(0, 1, 3.937));
     EXPECT_DOUBLE_EQ(state->ductArea, 7.874 * 3.937);
     EXPECT_DOUBLE_EQ(state->ductDiameter, 10.0) << "a rectangle leaves the diameter";
     DuctUnits::store(*state, DuctUnits::Circle, DuctUnits::Mm, "1", "1", "200.000");
-    EXPECT_EQ(state->ductShape, 1);
-    EXPECT_DOUBLE_EQ(state->ductDiameter, 200.0);
+    EXPECT_EQ(std::tuple(state->ductShape, state->ductDiameter, state->ductWidth), std::tuple(1, 200.0, 3.937));
     EXPECT_EQ(NumberFormat::plain(state->ductArea), "31400");
-    EXPECT_DOUBLE_EQ(state->ductWidth, 3.937);
-}
-
-TEST(DuctBaseSizes, SwitchingUnitsBackAndForthKeepsTheBase)
-{
-    DuctBaseSizes sizes;
-    sizes.load(DuctUnits::Mm, 10, 10, 10);
-    const DuctBaseSizes::Entry e = sizes.leaveField(DuctBaseSizes::Width, "100", DuctUnits::Mm);
-    EXPECT_TRUE(e.valid);
-    EXPECT_EQ(e.text, "100.000");
-    EXPECT_EQ(sizes.textIn(DuctBaseSizes::Width, DuctUnits::Inch), "3.937");
-    EXPECT_EQ(sizes.textIn(DuctBaseSizes::Width, DuctUnits::Feet), "0.328");
-    EXPECT_EQ(sizes.textIn(DuctBaseSizes::Width, DuctUnits::Mm), "100.000");
-    EXPECT_EQ(sizes.baseUnit(), DuctUnits::Mm);
 }
 
 TEST(DuctBaseSizes, AValidEntryInAnotherUnitRebasesTheOtherSizes)
@@ -90,9 +61,7 @@ TEST(DuctBaseSizes, AValidEntryInAnotherUnitRebasesTheOtherSizes)
     const auto shown = sizes.textsIn(DuctUnits::Inch);
     EXPECT_EQ(shown[1], "10.000");
     const DuctBaseSizes::Entry e = sizes.leaveField(DuctBaseSizes::Width, "4", DuctUnits::Inch);
-    EXPECT_TRUE(e.valid);
-    EXPECT_EQ(e.text, "4.000");
-    EXPECT_EQ(sizes.baseUnit(), DuctUnits::Inch);
+    EXPECT_EQ(std::tuple(e.valid, e.text, sizes.baseUnit()), std::tuple(true, QString("4.000"), DuctUnits::Inch));
     // All three are now inches: back in mm they read as entered and as loaded.
     EXPECT_EQ(sizes.textsIn(DuctUnits::Mm),
               (std::array<QString, 3>{"101.600", "254.000", "304.800"}));
@@ -106,8 +75,7 @@ TEST(DuctBaseSizes, AnInvalidEntryRestoresTheBaseInTheUnitOnDisplay)
     sizes.load(DuctUnits::Mm, 100, 200, 300);
     for (const char *text : {"abc", "0", "-5", "1000000.5", ""}) {
         const DuctBaseSizes::Entry e = sizes.leaveField(DuctBaseSizes::Height, text, DuctUnits::Inch);
-        EXPECT_FALSE(e.valid) << text;
-        EXPECT_EQ(e.text, "7.874") << text;
+        EXPECT_EQ(std::pair(e.valid, e.text), std::pair(false, QString("7.874"))) << text;
     }
     EXPECT_EQ(sizes.baseUnit(), DuctUnits::Mm) << "a refused entry changes nothing";
     EXPECT_EQ(sizes.base(DuctBaseSizes::Height), 200.0f);

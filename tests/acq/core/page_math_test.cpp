@@ -24,16 +24,6 @@ TEST(PageMath, PagePointsRoundHalvesToEven)
     EXPECT_EQ(PageMath::pagePoints(2000000000, 1e-6f), 0); // does not fit
 }
 
-TEST(PageMath, SampleXAndWindow)
-{
-    // Start at 12:00:00 (43200 s), 1 s interval: sample 1 sits one interval after the start.
-    EXPECT_DOUBLE_EQ(PageMath::pointX(1, 1.0f, 43200, 1.0f), 43201);
-    EXPECT_DOUBLE_EQ(PageMath::pointX(100, 0.5f, 43200, 0.5f), 43250);
-    const PageMath::XWindow w = PageMath::xWindow(43201, 60, 1.0f);
-    EXPECT_DOUBLE_EQ(w.minimum, 43201);
-    EXPECT_DOUBLE_EQ(w.maximum, 43262);
-}
-
 TEST(PageMath, LabelFormByRange)
 {
     using L = PageMath::TimeLabel;

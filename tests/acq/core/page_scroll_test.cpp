@@ -22,15 +22,12 @@ TEST(PageScroll, RebuildWithMoreSamplesThanAPage)
         const PageScroll::Rebuild r = p.rebuild(100, 1, 60, c.cursorRow, 100);
         EXPECT_TRUE(r.fits);
         EXPECT_FALSE(r.shown) << "a disabled bar moves no page";
-        EXPECT_EQ(p.bar().minimum, kMin);
-        EXPECT_EQ(p.bar().maximum, -32710);
-        EXPECT_EQ(p.bar().value, c.value) << c.cursorRow;
-        EXPECT_EQ(p.bar().smallChange, 1);
         // 60 per page > 41 positions: the large change is 100 - 60.
-        EXPECT_EQ(p.bar().largeChange, 40);
-        EXPECT_TRUE(p.bar().enabled);
-        EXPECT_EQ(p.pageStart(), 2); // first point + 1, corrected by the first cursor move
-        EXPECT_EQ(p.pageEnd(), 60);
+        const PageScroll::Bar &b = p.bar();
+        EXPECT_EQ(std::tuple(b.minimum, b.maximum, b.value, b.smallChange, b.largeChange, b.enabled),
+                  std::tuple(kMin, -32710, c.value, 1, 40, true)) << c.cursorRow;
+        // First point + 1, corrected by the first cursor move.
+        EXPECT_EQ(std::pair(p.pageStart(), p.pageEnd()), std::pair(2, 60));
     }
     PageScroll long_(PageScroll::Limit::None);
     long_.rebuild(1000, 1, 60, 1, 1000);
@@ -47,9 +44,7 @@ TEST(PageScroll, RebuildWithFewerSamplesThanAPageDisables)
     // The bar was enabled: going back to the minimum runs the handler once.
     ASSERT_TRUE(r.shown);
     EXPECT_EQ(*r.shown, 1);
-    EXPECT_EQ(p.bar().value, kMin);
-    EXPECT_FALSE(p.bar().enabled);
-    EXPECT_EQ(p.pageStart(), 1);
+    EXPECT_EQ(std::tuple(p.bar().value, p.bar().enabled, p.pageStart()), std::tuple(kMin, false, 1));
 }
 
 TEST(PageScroll, RebuildWithLessThanOnePointPerPage)
@@ -71,8 +66,7 @@ TEST(PageScroll, RebuildOfAnEnabledBarMovesThePage)
     const PageScroll::Rebuild r = p.rebuild(100, 1, 30, 75, 100);
     ASSERT_TRUE(r.shown);
     EXPECT_EQ(*r.shown, 45);
-    EXPECT_EQ(p.pageStart(), 45);
-    EXPECT_EQ(p.pageEnd(), 74);
+    EXPECT_EQ(std::pair(p.pageStart(), p.pageEnd()), std::pair(45, 74));
     // The same value again moves nothing.
     EXPECT_FALSE(p.rebuild(100, 1, 30, 75, 100).shown);
 }
@@ -85,8 +79,7 @@ TEST(PageScroll, ValueChangedClampsPerPanel)
     flow.rebuild(100, 1, 60, 1, 100);
     // At the maximum: page 40..99.
     EXPECT_EQ(velocity.setValue(kMin + 40, 100), 40);
-    EXPECT_EQ(velocity.pageStart(), 40);
-    EXPECT_EQ(velocity.pageEnd(), 99);
+    EXPECT_EQ(std::pair(velocity.pageStart(), velocity.pageEnd()), std::pair(40, 99));
     // After "New" only one sample counts as received: the velocity page always starts at 1,
     // the flow-rate page still follows the old curve.
     EXPECT_EQ(velocity.setValue(kMin + 30, 1), 1);
@@ -112,15 +105,13 @@ TEST(PageScroll, BringRowIntoPage)
     PageScroll p(PageScroll::Limit::ReceivedCount);
     p.rebuild(100, 1, 60, 1, 100);
     EXPECT_FALSE(p.bringIntoPage(1, 100)); // the first cursor move corrects the page start
-    EXPECT_EQ(p.pageStart(), 1);
-    EXPECT_EQ(p.pageEnd(), 60);
+    EXPECT_EQ(std::pair(p.pageStart(), p.pageEnd()), std::pair(1, 60));
     EXPECT_FALSE(p.bringIntoPage(60, 100)); // inside the page
     // One past the end: row 61 is beyond the bar's 41 positions, so the bar goes to its maximum
     // and the page is the last one.
     EXPECT_EQ(p.bringIntoPage(61, 100), 40);
     EXPECT_EQ(p.bar().value, kMin + 40);
-    EXPECT_EQ(p.pageStart(), 40);
-    EXPECT_EQ(p.pageEnd(), 99);
+    EXPECT_EQ(std::pair(p.pageStart(), p.pageEnd()), std::pair(40, 99));
     // Back before the page: the page starts at the row.
     EXPECT_EQ(p.bringIntoPage(30, 100), 29);
     EXPECT_EQ(p.pageStart(), 29);
@@ -144,9 +135,7 @@ TEST(PageScroll, BringRowIntoPageWithDisabledBarMovesOnlyTheFields)
     PageScroll p(PageScroll::Limit::ReceivedCount);
     p.rebuild(59, 1, 60, 1, 59); // fewer than a page: disabled
     EXPECT_FALSE(p.bringIntoPage(1, 59));
-    EXPECT_EQ(p.pageStart(), 1);
-    EXPECT_EQ(p.pageEnd(), 60);
-    EXPECT_EQ(p.bar().value, kMin);
+    EXPECT_EQ(std::tuple(p.pageStart(), p.pageEnd(), p.bar().value), std::tuple(1, 60, kMin));
 }
 
 } // namespace

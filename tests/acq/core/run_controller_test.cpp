@@ -1,35 +1,16 @@
 // Run control with the scripted driver, a recording display and a recording presenter.
-#include "acq/core/connection_probe.h"
 #include "acq/core/run_controller.h"
 #include "acq/core/status_report.h"
 #include "acq/driver/scripted_driver.h"
-#include "common/core/date_days.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/core/acq_test_support.h"
 
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Step = ScriptedDriver::Step;
-
-class FakeProbe : public ConnectionProbe
-{
-public:
-    Result autoConnect(qint16 portNumber, const QString &portPath) override
-    {
-        ++calls;
-        lastPort = portNumber;
-        lastPath = portPath;
-        return result;
-    }
-    Result result{status::kSuccess, 38400};
-    int calls = 0;
-    qint16 lastPort = 0;
-    QString lastPath;
-};
 
 QStringList samples(int from, int count)
 {
@@ -53,15 +34,16 @@ protected:
         state->baudRate = 19200;
         state->ductArea = 20000;
         state->dataState = 1;
+        probe.result.baudRate = 38400;
     }
 
     // The controller with a driver that plays `script`.
-    void start(QVector<Step> script, double startTime = 41395.5)
+    void start(QVector<Step> script)
     {
         controller = std::make_unique<RunController>(
             *state, display, display,
-            [this, script, startTime] {
-                auto d = std::make_unique<ScriptedDriver>(script, startTime);
+            [this, script] {
+                auto d = std::make_unique<ScriptedDriver>(script, 41395.5);
                 log = d->log();
                 ++driversMade;
                 return std::unique_ptr<MeasurementDriver>(std::move(d));
@@ -74,13 +56,21 @@ protected:
         for (int i = 0; i < times; ++i)
             controller->tmrGetData_Timer();
     }
-    int count(const QString &call) const { return int(log->calls.count(call)); }
+    // The driver was stopped once and ended ten times, and released.
+    void expectDriverEnded()
+    {
+        EXPECT_EQ(log->stopCount, 1);
+        EXPECT_EQ(log->endCount, 10);
+        EXPECT_TRUE(log->destroyed);
+        EXPECT_FALSE(state->driver);
+        EXPECT_FALSE(controller->tmrGetData()->isActive());
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<AppState> state = acqtest::makeState();
     acqtest::RecordingPresenter presenter;
     acqtest::RecordingDisplay display;
-    FakeProbe probe;
+    acqtest::FakeProbe probe;
     std::unique_ptr<RunController> controller;
     std::shared_ptr<ScriptedDriver::Log> log;
     int driversMade = 0;
@@ -100,23 +90,17 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     EXPECT_EQ(probe.lastPort, 3);
     EXPECT_EQ(probe.lastPath, "/dev/ttyUSB0");
     EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
-    EXPECT_EQ(log->sampleTime, 0.5f);
-    EXPECT_EQ(log->sampleCount, 120);
+    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType), std::tuple(0.5f, 120, qint16(0)));
     for (double a : log->areas)
         EXPECT_EQ(a, 20000.0);
-    EXPECT_EQ(log->sampleType, 0);
-    EXPECT_EQ(log->velocityUnit, 1);
-    EXPECT_EQ(log->flowUnit, 3);
-    EXPECT_EQ(log->ductUnit, 2);
+    EXPECT_EQ(std::tuple(log->velocityUnit, log->flowUnit, log->ductUnit), std::tuple(1, 3, 2));
     EXPECT_FALSE(log->simulation);
     EXPECT_EQ(log->baudRate, 38400);
     EXPECT_EQ(log->port, "/dev/ttyUSB0");
     EXPECT_EQ(log->calls, (QStringList{"startmeasu", "StartTime"}));
 
     EXPECT_TRUE(state->measuring);
-    EXPECT_EQ(state->idle, 0);
-    EXPECT_EQ(state->dataState, 0);
-    EXPECT_EQ(state->receivedCount, 0);
+    EXPECT_EQ(std::tuple(state->idle, state->dataState, state->receivedCount), std::tuple(0, 0, 0));
     EXPECT_EQ(state->startTime, 41395.5);
     EXPECT_EQ(state->graphTimeStep, 0.5f);
     EXPECT_EQ(state->startSecond, 43200.0);
@@ -124,7 +108,6 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     EXPECT_EQ(state->flowXPosition, 43200.5);
     EXPECT_TRUE(controller->tmrGetData()->isActive());
     EXPECT_EQ(controller->tmrGetData()->interval(), 10);
-    EXPECT_EQ(controller->tmrGetData()->objectName(), "tmrGetData");
     EXPECT_EQ(display.calls,
               (QStringList{"smIniGraphDataNum_ws(4,1)", "smIniGraphDataNum_wc(4,1)",
                            "smSetGraphYAxiesTitile", "smSetWCGraphBarSize", "smGraphAxiesUnit_ws",
@@ -133,10 +116,7 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
                            "sShowGraphMark_ws(0)", "sShowGraphMark_wc(0)", "resetScrollBarsForRun",
                            "smGraphXAexs_ws", "smGraphXAexs_wc", "sShowPrgStat", "sShowDataStat",
                            "sShowMenuStat"}));
-}
-
-TEST_F(RunControllerTest, PortNumberStandsForATtySWhenNoPathWasChosen)
-{
+    // Without a chosen path the port number stands for a ttyS.
     state->portPath.clear();
     state->portNumber = 2;
     EXPECT_EQ(RunController::portPathFor(*state), "/dev/ttyS1");
@@ -171,22 +151,14 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
                            "sSetCursorPosition_wc", "smGraphXAexs_ws", "smGraphXAexs_wc",
                            "sInitHcrollBar_ws(1)", "sInitHcrollBar_wc(1)", "sShowGraphMark_ws(1)",
                            "sShowGraphMark_wc(1)", "smSetGraphGrid(1)"}));
-    EXPECT_EQ(log->stopCount, 1);
-    EXPECT_EQ(log->endCount, 10);
-    EXPECT_TRUE(log->destroyed);
-    EXPECT_FALSE(state->driver);
-    EXPECT_FALSE(controller->tmrGetData()->isActive());
-    // The file has the header and the five samples.
-    EXPECT_EQ(acqtest::readFile(state->lastDataPath).count("\r\n"), 9 + 5);
-}
+    expectDriverEnded();
+    EXPECT_EQ(acqtest::readFile(state->lastDataPath).count("\r\n"), 9 + 5) << "header and samples";
 
-TEST_F(RunControllerTest, ABatchThatOvershootsEndsTheRun)
-{
+    // A batch that overshoots the count ends the run too.
     start({{samples(1, 3), 3}, {samples(4, 4), 7}});
     poll(2);
     EXPECT_FALSE(state->measuring);
     EXPECT_EQ(state->receivedCount, 7);
-    EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
 }
 
 TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
@@ -199,15 +171,13 @@ TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
     EXPECT_EQ(state->receivedCount, 0);
     EXPECT_TRUE(state->measuring);
     EXPECT_TRUE(presenter.shown.isEmpty());
-    // Once the count is up again, the waiting samples come through.
-    poll();
+    poll(); // once the count is up again, the waiting samples come through
     EXPECT_EQ(state->receivedCount, 4);
 }
 
 TEST_F(RunControllerTest, DecodingStatusMidBatchDropsTheBatch)
 {
-    Step broken{samples(3, 3), 3, 4, 1};
-    start({{samples(1, 2), 2}, broken});
+    start({{samples(1, 2), 2}, {samples(3, 3), 3, 4, 1}});
     poll();
     const QByteArray before = acqtest::readFile(state->lastDataPath);
     display.calls.clear();
@@ -221,17 +191,6 @@ TEST_F(RunControllerTest, DecodingStatusMidBatchDropsTheBatch)
     EXPECT_EQ(state->statusCode, status::kSuccess);
 }
 
-TEST_F(RunControllerTest, StopWithNoSampleLeavesNoData)
-{
-    start({{{}, 0}});
-    poll();
-    controller->sStopMeasu();
-    EXPECT_EQ(state->dataState, 1);
-    EXPECT_EQ(state->idle, 1);
-    EXPECT_FALSE(state->measuring);
-    EXPECT_TRUE(presenter.shown.isEmpty());
-}
-
 TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
 {
     start({{samples(1, 2), 2}});
@@ -240,11 +199,17 @@ TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
     const QStringList calls = display.calls;
     controller->sStopMeasu();
     EXPECT_EQ(display.calls, calls);
-    EXPECT_EQ(log->stopCount, 1);
-    EXPECT_EQ(log->endCount, 10);
+    expectDriverEnded();
     EXPECT_EQ(state->dataState, 3);
     poll();
     EXPECT_EQ(state->receivedCount, 2) << "a poll after the stop does nothing";
+
+    // Stopped before any sample: no data.
+    start({{{}, 0}});
+    poll();
+    controller->sStopMeasu();
+    EXPECT_EQ(std::tuple(state->dataState, state->idle, state->measuring), std::tuple(1, 1, false));
+    EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
 TEST_F(RunControllerTest, SimulationSkipsTheProbe)
@@ -259,35 +224,25 @@ TEST_F(RunControllerTest, SimulationSkipsTheProbe)
     EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
 }
 
-TEST_F(RunControllerTest, ProbeFailureEndsTheDriverAndKeepsThePreviousData)
+// A failed probe reports the link's status; one stopped by the operator reports nothing. Either
+// way the driver made for the run is ended unstarted and the data stay as they were.
+TEST_F(RunControllerTest, AFailedOrStoppedProbeEndsTheDriverAndKeepsThePreviousData)
 {
-    state->dataState = 2;
-    state->receivedCount = 40;
-    probe.result.status = 3;
-    start({{samples(1, 5), 5}});
-    EXPECT_EQ(driversMade, 1);
-    EXPECT_EQ(presenter.texts(), QStringList{"RS232c communication error."});
-    EXPECT_EQ(log->startCount, 0);
-    EXPECT_EQ(log->stopCount, 1);
-    EXPECT_EQ(log->endCount, 10);
-    EXPECT_TRUE(log->destroyed);
-    EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(state->idle, 1);
-    EXPECT_EQ(state->dataState, 2) << "saved data stay saved";
-    EXPECT_EQ(state->baudRate, 19200);
-    EXPECT_FALSE(controller->tmrGetData()->isActive());
-}
-
-TEST_F(RunControllerTest, AProbeStoppedByTheOperatorEndsTheDriverWithoutAMessage)
-{
-    state->dataState = 3;
-    probe.result.status = -30000;
-    start({{samples(1, 5), 5}});
-    EXPECT_TRUE(presenter.texts().isEmpty());
-    EXPECT_EQ(log->startCount, 0);
-    EXPECT_TRUE(log->destroyed);
-    EXPECT_EQ(state->idle, 1);
-    EXPECT_EQ(state->dataState, 3);
+    struct Case { qint16 status; qint32 dataState; QStringList texts; };
+    for (const Case &c : {Case{3, 2, {"RS232c communication error."}}, Case{-30000, 3, {}}}) {
+        presenter.shown.clear();
+        state->dataState = c.dataState;
+        state->receivedCount = 40;
+        probe.result.status = c.status;
+        start({{samples(1, 5), 5}});
+        EXPECT_EQ(presenter.texts(), c.texts);
+        EXPECT_EQ(log->startCount, 0);
+        expectDriverEnded();
+        EXPECT_EQ(std::tuple(state->measuring, state->idle), std::tuple(false, 1));
+        EXPECT_EQ(state->dataState, c.dataState) << "saved data stay saved";
+        EXPECT_EQ(state->baudRate, 19200);
+    }
+    EXPECT_EQ(driversMade, 2);
 }
 
 TEST_F(RunControllerTest, ANonStoppingCodeIsReportedOncePerRun)
@@ -299,8 +254,7 @@ TEST_F(RunControllerTest, ANonStoppingCodeIsReportedOncePerRun)
     EXPECT_EQ(presenter.texts(), QStringList{"RS232c cannot be opened. "});
     poll();
     EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(presenter.texts(),
-              (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
+    EXPECT_EQ(presenter.texts(), (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
 }
 
 TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
@@ -312,8 +266,7 @@ TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
     EXPECT_EQ(log->stopCount, 1);
     ASSERT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(presenter.shown[0].text,
-              "The data file could not be written, so the measurement was stopped:\n"
-                  + state->lastDataPath);
+              "The data file could not be written, so the measurement was stopped:\n" + state->lastDataPath);
     EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
     EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
     EXPECT_EQ(state->dataState, 3);
@@ -333,14 +286,6 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
     EXPECT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(state->receivedCount, 5);
     EXPECT_FALSE(state->measuring);
-}
-
-TEST_F(RunControllerTest, TheTimerPollsOnItsOwn)
-{
-    state->simulation = 1;
-    start({{samples(1, 2), 2}, {samples(3, 3), 5}});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !state->measuring; }, 2000));
-    EXPECT_EQ(state->receivedCount, 5);
 }
 
 TEST(StatusReport, Table)
@@ -364,8 +309,7 @@ TEST_F(RunControllerTest, ReportStatusWhileIdleShowsWithoutStopping)
     controller = std::make_unique<RunController>(*state, display, display, nullptr, nullptr);
     controller->sReportStatus(13);
     controller->sReportStatus(13);
-    EXPECT_EQ(presenter.texts(), (QStringList{"the value of input is error!",
-                                              "the value of input is error!"}));
+    EXPECT_EQ(presenter.texts(), QStringList(2, "the value of input is error!"));
     EXPECT_TRUE(display.calls.isEmpty());
     EXPECT_EQ(state->dataState, 1);
 }

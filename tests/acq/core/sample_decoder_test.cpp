@@ -85,19 +85,4 @@ TEST(FmGetData, StopsBeforeTheSampleWhoseErrstatIsNotSuccess)
     EXPECT_EQ(table.cell(3, 1), "") << "the third row stays as created";
 }
 
-TEST(FmGetData, FillsEveryRowAndReturnsSuccess)
-{
-    auto state = acqtest::makeState();
-    ScriptedDriver::Step step;
-    step.samples = QStringList{"1.00,10.0,10130,1", "2.00,20.0"};
-    ScriptedDriver driver({step});
-    driver.SampleCnt();
-    SampleTable table;
-    table.reset(2);
-    EXPECT_EQ(fmGetData(*state, driver, table, 2), status::kSuccess);
-    EXPECT_EQ(table.cell(1, 10), "1013.0");
-    EXPECT_EQ(table.cell(2, 5), "20.0");
-    EXPECT_EQ(table.cell(2, 11), "0");
-}
-
 } // namespace

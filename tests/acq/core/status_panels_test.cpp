@@ -1,106 +1,91 @@
+// The texts of the status bar panels and the command states.
 #include "acq/core/app_state.h"
 #include "acq/core/status_panels.h"
-#include "common/core/status_codes.h"
+#include "tests/acq/core/acq_test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class StatusPanelsTest : public ::testing::Test
+// The status texts stay English in the Japanese block.
+std::unique_ptr<AppState> japanese()
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
-        m_state.texts = Texts(&m_table, UiVariant::Japanese);
-        m_state.languageOffset = 10000; // the status texts stay English anyway
-        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
-    }
-    StringTable m_table;
-    AppState m_state;
-    const StatusPanels::Tips m_tips{QStringLiteral("t1306"), QStringLiteral("t1307"), QStringLiteral("t1317")};
-};
+    return acqtest::makeState(UiVariant::Japanese, 10000);
+}
 
-TEST_F(StatusPanelsTest, ProgramDataAndTypeTextsStayEnglish)
+TEST(StatusPanels, ProgramDataAndTypeTextsStayEnglish)
 {
-    m_state.idle = 1;
-    EXPECT_EQ(StatusPanels::programStatus(m_state), QStringLiteral("Display"));
-    m_state.idle = 0;
-    EXPECT_EQ(StatusPanels::programStatus(m_state), QStringLiteral("Measurement"));
-    m_state.idle = 7;
-    EXPECT_EQ(StatusPanels::programStatus(m_state), QString());
+    auto state = japanese();
+    const char *program[] = {"Measurement", "Display"};
+    for (qint16 idle : {0, 1}) {
+        state->idle = idle;
+        EXPECT_EQ(StatusPanels::programStatus(*state), QLatin1String(program[idle]));
+    }
+    state->idle = 7;
+    EXPECT_EQ(StatusPanels::programStatus(*state), QString());
     const char *data[] = {" ", " ", "Old Data", "New Data"};
     for (int d = 0; d < 4; ++d) {
-        m_state.dataState = d;
-        EXPECT_EQ(StatusPanels::dataStatus(m_state), QLatin1String(data[d]));
+        state->dataState = d;
+        EXPECT_EQ(StatusPanels::dataStatus(*state), QLatin1String(data[d]));
     }
-    m_state.sampleType = 0;
-    EXPECT_EQ(StatusPanels::sampleType(m_state), QStringLiteral("Instant"));
-    m_state.sampleType = 1;
-    EXPECT_EQ(StatusPanels::sampleType(m_state), QStringLiteral("Average"));
+    state->sampleType = 0;
+    EXPECT_EQ(StatusPanels::sampleType(*state), QStringLiteral("Instant"));
+    state->sampleType = 1;
+    EXPECT_EQ(StatusPanels::sampleType(*state), QStringLiteral("Average"));
 }
 
-TEST_F(StatusPanelsTest, PortAndBaudFollowTheUsbOption)
+TEST(StatusPanels, PortAndBaudFollowTheUsbOption)
 {
-    m_state.usbEnable = 0;
-    m_state.portNumber = 1;
-    m_state.baudRate = 19200;
-    EXPECT_EQ(StatusPanels::port(m_state), QStringLiteral("COM1"));
-    EXPECT_EQ(StatusPanels::baudRate(m_state), QStringLiteral("19200bps"));
-    m_state.usbEnable = 1;
-    m_state.usbSerialText = QStringLiteral("0012345");
-    EXPECT_EQ(StatusPanels::port(m_state), QStringLiteral("0012345"));
-    EXPECT_EQ(StatusPanels::baudRate(m_state), QStringLiteral("USB"));
-    m_state.usbSerialText.clear();
-    EXPECT_EQ(StatusPanels::port(m_state), QString()); // no instrument chosen
+    auto state = japanese();
+    state->usbEnable = 0;
+    state->portNumber = 1;
+    state->baudRate = 19200;
+    EXPECT_EQ(std::pair(StatusPanels::port(*state), StatusPanels::baudRate(*state)), std::pair(QString("COM1"), QString("19200bps")));
+    state->usbEnable = 1;
+    state->usbSerialText = QStringLiteral("0012345");
+    EXPECT_EQ(std::pair(StatusPanels::port(*state), StatusPanels::baudRate(*state)), std::pair(QString("0012345"), QString("USB")));
+    state->usbSerialText.clear();
+    EXPECT_EQ(StatusPanels::port(*state), QString()); // no instrument chosen
 }
 
-TEST_F(StatusPanelsTest, SamplingTimeAndProgress)
+TEST(StatusPanels, SamplingTimeAndProgress)
 {
-    m_state.idle = 1;
-    m_state.sampleTime = 0.5f;
-    m_state.sampleCount = 65500;
-    StatusPanels::MeasureParam p = StatusPanels::measureParam(m_state, 0, m_tips);
-    EXPECT_EQ(p.samplingTime, QStringLiteral("0.5Sec"));
-    EXPECT_EQ(p.samplingNumber, QStringLiteral("65500times"));
-    EXPECT_EQ(p.samplingTimeTip, QStringLiteral("t1306"));
-    EXPECT_EQ(p.samplingNumberTip, QStringLiteral("t1307"));
-    m_state.sampleTime = 10;
-    EXPECT_EQ(StatusPanels::measureParam(m_state, 0, m_tips).samplingTime, QStringLiteral("10.0Sec"));
+    auto state = japanese();
+    const StatusPanels::Tips tips{QStringLiteral("t1306"), QStringLiteral("t1307"), QStringLiteral("t1317")};
+    state->idle = 1;
+    state->sampleTime = 0.5f;
+    state->sampleCount = 65500;
+    StatusPanels::MeasureParam p = StatusPanels::measureParam(*state, 0, tips);
+    EXPECT_EQ(std::tuple(p.samplingTime, p.samplingNumber, *p.samplingTimeTip, p.samplingNumberTip),
+              std::tuple(QString("0.5Sec"), QString("65500times"), QString("t1306"), QString("t1307")));
+    state->sampleTime = 10;
+    EXPECT_EQ(StatusPanels::measureParam(*state, 0, tips).samplingTime, QStringLiteral("10.0Sec"));
 
     // During a run: before the first sample, then the first poll of 3 samples.
-    m_state.idle = 0;
-    m_state.receivedCount = 0;
-    p = StatusPanels::measureParam(m_state, 0, m_tips);
-    EXPECT_EQ(p.samplingNumber, QStringLiteral("65500times"));
-    EXPECT_EQ(p.samplingNumberTip, QStringLiteral("t1307"));
+    state->idle = 0;
+    state->receivedCount = 0;
+    p = StatusPanels::measureParam(*state, 0, tips);
+    EXPECT_EQ(std::pair(p.samplingNumber, p.samplingNumberTip), std::pair(QString("65500times"), QString("t1307")));
     EXPECT_FALSE(p.samplingTimeTip.has_value());
-    p = StatusPanels::measureParam(m_state, 3, m_tips);
-    EXPECT_EQ(p.samplingNumber, QStringLiteral("3 /65500"));
-    EXPECT_EQ(p.samplingNumberTip, QStringLiteral("t1317"));
-    m_state.sampleCount = 100;
-    m_state.receivedCount = 22;
-    EXPECT_EQ(StatusPanels::measureParam(m_state, 3, m_tips).samplingNumber, QStringLiteral("25 /100"));
+    p = StatusPanels::measureParam(*state, 3, tips);
+    EXPECT_EQ(std::pair(p.samplingNumber, p.samplingNumberTip), std::pair(QString("3 /65500"), QString("t1317")));
+    state->sampleCount = 100;
+    state->receivedCount = 22;
+    EXPECT_EQ(StatusPanels::measureParam(*state, 3, tips).samplingNumber, QStringLiteral("25 /100"));
 }
 
 TEST(CommandStates, TableByProgramAndDataState)
 {
     using S = CommandStates::State;
     auto at = [](const CommandStates::Table &t, AcqCommand c) { return t[size_t(c)]; };
-
     const CommandStates::Table running = CommandStates::forState(0, 0);
-    EXPECT_EQ(at(running, AcqCommand::New), S::Off);
-    EXPECT_EQ(at(running, AcqCommand::Exit), S::Off);
-    EXPECT_EQ(at(running, AcqCommand::MeasureStop), S::On);
-    EXPECT_EQ(at(running, AcqCommand::GraphPEdit), S::On);
-    EXPECT_EQ(at(running, AcqCommand::About), S::Kept);
-
+    EXPECT_EQ(std::tuple(at(running, AcqCommand::New), at(running, AcqCommand::Exit), at(running, AcqCommand::MeasureStop),
+                         at(running, AcqCommand::GraphPEdit), at(running, AcqCommand::About)),
+              std::tuple(S::Off, S::Off, S::On, S::On, S::Kept));
     for (int data : {1, 2}) {
         const CommandStates::Table t = CommandStates::forState(1, data);
-        EXPECT_EQ(at(t, AcqCommand::Save), S::Off) << data;
-        EXPECT_EQ(at(t, AcqCommand::New), S::On);
-        EXPECT_EQ(at(t, AcqCommand::MeasureStop), S::Off);
-        EXPECT_EQ(at(t, AcqCommand::About), S::On);
+        EXPECT_EQ(std::tuple(at(t, AcqCommand::Save), at(t, AcqCommand::New), at(t, AcqCommand::MeasureStop), at(t, AcqCommand::About)),
+                  std::tuple(S::Off, S::On, S::Off, S::On)) << data;
     }
     EXPECT_EQ(at(CommandStates::forState(1, 3), AcqCommand::Save), S::On);
     for (const CommandStates::Table &t : {CommandStates::forState(1, 0), CommandStates::forState(1, 4),

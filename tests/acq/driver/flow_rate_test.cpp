@@ -5,13 +5,6 @@
 
 namespace {
 
-TEST(FlowRate, VelocityUnits)
-{
-    EXPECT_DOUBLE_EQ(FlowRate::velocityIn(2.5, 0), 2.5);
-    EXPECT_DOUBLE_EQ(FlowRate::velocityIn(0.00508, 1), 1.0);
-    EXPECT_NEAR(FlowRate::velocityIn(1.0, 1), 196.8503937, 1e-6);
-}
-
 TEST(FlowRate, FlowThroughOneSquareUnitOfEachDuctUnit)
 {
     struct Case { double mps; double area; int duct; int flow; double expected; };

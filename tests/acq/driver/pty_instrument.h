@@ -1,44 +1,54 @@
 #pragma once
 
-#include <QByteArray>
-#include <QObject>
-#include <QString>
-#include <QStringList>
+#include "tools/ventsim/pseudo_terminal.h"
+
+#include <QSocketNotifier>
 #include <functional>
+#include <memory>
 
-class QSocketNotifier;
-
-// A stand-in instrument on a pseudo-terminal for the driver's tests: answers each "V" request
-// line with the reply its `reply` function gives for that request (0-based), stays silent or
-// talks garbage on request, and can be unplugged.
-class PtyInstrument : public QObject
+// The driver tests' one scripted instrument, for the replies the virtual instrument cannot give
+// (chosen velocities and pressures, malformed lines): answers the i-th "V" request (0-based) with
+// reply(i), line end included; an empty reply is silence.
+class PtyInstrument
 {
-    Q_OBJECT
 public:
-    PtyInstrument();
-    ~PtyInstrument() override;
+    PtyInstrument()
+    {
+        if (!m_pty.open(19200, nullptr))
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(m_pty.masterFd(), QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                         [this] { onReadable(); });
+    }
 
-    bool isOpen() const { return m_master >= 0; }
-    // The device path the driver opens.
-    QString portPath() const { return m_slavePath; }
-
-    // The reply to request i, line end included; an empty reply means silence.
-    std::function<QByteArray(int)> reply;
-    // Requests seen so far and the replies given, in order.
+    bool isOpen() const { return m_pty.isOpen(); }
+    QString portPath() const { return m_pty.slavePath(); }
     int requests() const { return m_requests; }
-    const QList<QByteArray> &replies() const { return m_replies; }
+    // The port vanishes under the driver.
+    void unplug()
+    {
+        m_notifier.reset();
+        m_pty.close();
+    }
 
-    // Closes the terminal's master side: the port vanishes under the driver.
-    void unplug();
+    std::function<QByteArray(int)> reply = [](int i) {
+        return "AV;" + QByteArray::number(1.0 + 0.01 * i, 'f', 2) + ";21.5;10132;1\r\n";
+    };
 
 private:
-    void onReadable();
+    void onReadable()
+    {
+        m_pty.readAvailable(&m_received);
+        for (qsizetype end; (end = m_received.indexOf("\r\n")) >= 0; m_received.remove(0, end + 2)) {
+            if (m_received.left(end) != "V")
+                continue;
+            const QByteArray answer = reply(m_requests++);
+            m_pty.write(answer.constData(), answer.size());
+        }
+    }
 
-    int m_master = -1;
-    int m_slaveKeeper = -1; // keeps the line open while the driver has not opened it
-    QString m_slavePath;
-    QSocketNotifier *m_notifier = nullptr;
+    PseudoTerminal m_pty;
+    std::unique_ptr<QSocketNotifier> m_notifier;
     QByteArray m_received;
     int m_requests = 0;
-    QList<QByteArray> m_replies;
 };

@@ -19,17 +19,11 @@ TEST(DataCharts, PreparedAtLoad)
     for (Panel p : {Panel::Velocity, Panel::Flow}) {
         TimeChart *c = rig.chart(p);
         EXPECT_EQ(c->seriesCount(), 4);
-        for (int s = 1; s <= 4; ++s) {
-            EXPECT_EQ(c->series(s).pointCount(), 1);
-            EXPECT_TRUE(std::isnan(c->series(s).y(1)));
-        }
+        for (int s = 1; s <= 4; ++s)
+            EXPECT_TRUE(c->series(s).pointCount() == 1 && std::isnan(c->series(s).y(1))) << s;
         EXPECT_FALSE(c->markerVisible());
         EXPECT_TRUE(c->gridShown());
-        EXPECT_LE(c->graph(0)->pen().width(), 1);
-        EXPECT_FALSE(c->graph(0)->antialiased());
     }
-    EXPECT_EQ(rig.chart(Panel::Velocity)->objectName(), QStringLiteral("Ch2dWSGraph"));
-    EXPECT_EQ(rig.chart(Panel::Flow)->objectName(), QStringLiteral("Ch2dWCGraph"));
     EXPECT_EQ(rig.chart(Panel::Velocity)->yTitle(), QStringLiteral("Velocity(m/s)"));
     EXPECT_EQ(rig.chart(Panel::Flow)->yTitle(), QStringLiteral("Flow Rate(m3/h)"));
 }
@@ -43,9 +37,7 @@ TEST(DataCharts, WindowAfterTheFirstSample)
     for (Panel p : {Panel::Velocity, Panel::Flow}) {
         TimeChart *c = rig.chart(p);
         // Sample 1 sits one interval after the start; the window runs 61 s from there.
-        EXPECT_DOUBLE_EQ(c->series(1).x(1), s + 1);
-        EXPECT_DOUBLE_EQ(c->xWindow().lower, s + 1);
-        EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 62);
+        EXPECT_EQ(std::tuple(c->series(1).x(1), c->xWindow().lower, c->xWindow().upper), std::tuple(s + 1, s + 1, s + 62));
         EXPECT_EQ(c->timeLabel(), PageMath::TimeLabel::Seconds);
         EXPECT_FALSE(c->gridShown()); // grid lines are off while a run proceeds
         EXPECT_EQ(c->timeBase(), rig.today);
@@ -56,26 +48,16 @@ TEST(DataCharts, WindowAfterTheFirstSample)
     rig.stop();
 }
 
-TEST(DataCharts, LabelFormsByTimeRange)
+// The chart labels its axis in the form the range asks for (the forms: PageMath).
+TEST(DataCharts, LabelFormFollowsTheRange)
 {
-    struct Case { qint32 range; PageMath::TimeLabel label; const char *text; };
-    // The label of X = 43260 (12:01:00 of the base day).
-    const Case cases[] = {
-        {599, PageMath::TimeLabel::Seconds, "12:01:00"},
-        {600, PageMath::TimeLabel::Minutes, "12:01"},
-        {86400, PageMath::TimeLabel::Minutes, "12:01"},
-        {86401, PageMath::TimeLabel::DateMinutes, "05-01 12:01"},
-    };
     DisplayRig rig;
-    for (const Case &c : cases) {
-        rig.finishedRun(10, 5, c.range);
-        TimeChart *chart = rig.chart(Panel::Flow);
-        EXPECT_EQ(chart->timeLabel(), c.label) << c.range;
-        EXPECT_EQ(chart->timeLabelAt(43260), QString::fromLatin1(c.text));
-        EXPECT_DOUBLE_EQ(chart->xWindow().size(), c.range + 1.0);
-    }
-    // Past midnight the labels are the next day's.
-    EXPECT_EQ(rig.chart(Panel::Flow)->timeLabelAt(86400 + 60), QStringLiteral("05-02 00:01"));
+    rig.finishedRun(10, 5, 86401);
+    TimeChart *chart = rig.chart(Panel::Flow);
+    EXPECT_EQ(chart->timeLabel(), PageMath::TimeLabel::DateMinutes);
+    EXPECT_EQ(chart->timeLabelAt(43260), QStringLiteral("05-01 12:01"));
+    EXPECT_EQ(chart->timeLabelAt(86400 + 60), QStringLiteral("05-02 00:01")); // past midnight
+    EXPECT_DOUBLE_EQ(chart->xWindow().size(), 86402);
 }
 
 TEST(DataCharts, ForwardJumpAndARunPastMidnight)
@@ -92,8 +74,7 @@ TEST(DataCharts, ForwardJumpAndARunPastMidnight)
     EXPECT_DOUBLE_EQ(ticks[1] - ticks[0], 10); // the spacing the axis draws
     rig.poll();
     // Sample 63 passed the end: origin' = (63 - 60) x 1 + S - 1, moved on by the 10 s spacing.
-    EXPECT_DOUBLE_EQ(c->xWindow().lower, s + 12);
-    EXPECT_DOUBLE_EQ(c->xWindow().upper, s + 72);
+    EXPECT_EQ(std::pair(c->xWindow().lower, c->xWindow().upper), std::pair(s + 12, s + 72));
     EXPECT_EQ(rig.chart(Panel::Flow)->xWindow(), c->xWindow());
     EXPECT_DOUBLE_EQ(rig.state.velXPosition, s + 1); // the X origins stay
     rig.poll(10);                                    // sample 73 passes S + 72
@@ -115,12 +96,11 @@ TEST(DataCharts, ValueAxes)
     rig.start({{QStringLiteral("5.0,10.0")}, {QStringLiteral("500.0,5000.0")}});
     rig.poll();
     EXPECT_DOUBLE_EQ(rig.chart(Panel::Flow)->yWindow().lower, 0);
-    EXPECT_GE(rig.chart(Panel::Flow)->yWindow().upper, 10);
-    EXPECT_LT(rig.chart(Panel::Flow)->yWindow().upper, 100);
+    EXPECT_TRUE(rig.chart(Panel::Flow)->yWindow().upper >= 10 && rig.chart(Panel::Flow)->yWindow().upper < 100);
     rig.poll();
     EXPECT_GE(rig.chart(Panel::Flow)->yWindow().upper, 5000); // a large flow widens the axis
-    EXPECT_DOUBLE_EQ(rig.chart(Panel::Velocity)->yWindow().lower, 0);
-    EXPECT_DOUBLE_EQ(rig.chart(Panel::Velocity)->yWindow().upper, 20); // stops at the maximum
+    EXPECT_EQ(std::pair(rig.chart(Panel::Velocity)->yWindow().lower, rig.chart(Panel::Velocity)->yWindow().upper),
+              std::pair(0.0, 20.0)); // stops at the maximum
 }
 
 TEST(DataCharts, TextThatIsNotANumberIsAGap)
@@ -128,17 +108,12 @@ TEST(DataCharts, TextThatIsNotANumberIsAGap)
     DisplayRig rig;
     rig.run({{QStringLiteral("1.0,10"), QStringLiteral("abc,--"), QStringLiteral("3.0,30")}},
             QTime(8, 0));
-    for (Panel p : {Panel::Velocity, Panel::Flow}) {
-        const ChartSeries &s = rig.chart(p)->series(1);
-        EXPECT_EQ(s.pointCount(), 3);
-        EXPECT_TRUE(std::isnan(s.y(2)));
-        EXPECT_DOUBLE_EQ(s.x(2), 28802);
-        EXPECT_DOUBLE_EQ(s.y(3), p == Panel::Velocity ? 3.0 : 30.0);
-    }
-    // The line has a break; the bars have none for it.
+    // The gap keeps its time (the series rules: ChartSeries); the line has a break.
     TimeChart *v = rig.chart(Panel::Velocity);
     ASSERT_EQ(v->graph(0)->data()->size(), 3);
     EXPECT_TRUE(std::isnan((v->graph(0)->data()->constBegin() + 1)->value));
+    EXPECT_TRUE(std::isnan(rig.chart(Panel::Flow)->series(1).y(2)));
+    EXPECT_DOUBLE_EQ(rig.chart(Panel::Flow)->series(1).y(3), 30.0);
     // The marker may stand on it: the sample has its time.
     DataPanel::sActiveRow(rig.velocity()->table(), 2);
     rig.velocity()->sShowGraphMark(true);
@@ -163,14 +138,14 @@ TEST(DataCharts, RedrawsAreCoalesced)
     DisplayRig rig;
     rig.start(DisplayRig::batches(200, 1));
     TimeChart *c = rig.chart(Panel::Velocity);
-    QTest::qWait(60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !c->replotPending(); }));
     const int before = c->replotCount();
     rig.poll(200);
     EXPECT_TRUE(c->replotPending());
     EXPECT_EQ(c->replotCount(), before); // nothing drawn while the polls run
-    QTest::qWait(150);
-    EXPECT_GE(c->replotCount() - before, 1);
-    EXPECT_LE(c->replotCount() - before, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c->replotCount() > before; }));
+    EXPECT_EQ(c->replotCount(), before + 1) << "one redraw for all 200 polls";
+    EXPECT_FALSE(c->replotPending());
 }
 
 } // namespace

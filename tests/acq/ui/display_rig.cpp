@@ -10,6 +10,7 @@
 
 namespace venttest {
 
+// The status bar does nothing here.
 class DisplayRig::Status : public RunStatusView
 {
 public:
@@ -54,21 +55,6 @@ DisplayRig::DisplayRig(UiVariant variant) : m_status(std::make_unique<Status>())
 
 DisplayRig::~DisplayRig() = default;
 
-DataPanel *DisplayRig::velocity() const
-{
-    return m_display->velocity();
-}
-
-DataPanel *DisplayRig::flow() const
-{
-    return m_display->flow();
-}
-
-DataPanel *DisplayRig::panel(Panel which) const
-{
-    return m_display->panel(which);
-}
-
 TimeChart *DisplayRig::chart(Panel which) const
 {
     return panel(which)->chart();
@@ -107,23 +93,6 @@ void DisplayRig::poll(int times)
 {
     for (int i = 0; i < times; ++i)
         m_controller->tmrGetData_Timer();
-}
-
-void DisplayRig::run(const QVector<QStringList> &polls, QTime start, float interval, qint32 range,
-                     int count)
-{
-    this->start(polls, start, interval, range, count);
-    poll(int(polls.size()));
-}
-
-void DisplayRig::finishedRun(int n, int perPoll, qint32 range, float interval)
-{
-    run(batches(n, perPoll), QTime(12, 0), interval, range);
-}
-
-void DisplayRig::stop()
-{
-    m_controller->sStopMeasu();
 }
 
 void DisplayRig::flushTables()

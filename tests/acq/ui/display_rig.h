@@ -35,9 +35,9 @@ public:
 
     QWidget *window() const { return m_window.get(); }
     PanelDisplay &display() { return *m_display; }
-    DataPanel *velocity() const;
-    DataPanel *flow() const;
-    DataPanel *panel(Panel which) const;
+    DataPanel *velocity() const { return m_display->velocity(); }
+    DataPanel *flow() const { return m_display->flow(); }
+    DataPanel *panel(Panel which) const { return m_display->panel(which); }
     TimeChart *chart(Panel which) const;
     GridModel *grid(Panel which) const;
 
@@ -49,10 +49,17 @@ public:
     void poll(int times = 1);
     // start() and every poll.
     void run(const QVector<QStringList> &polls, QTime start = QTime(12, 0), float interval = 1.0f,
-             qint32 range = 60, int count = -1);
+             qint32 range = 60, int count = -1)
+    {
+        this->start(polls, start, interval, range, count);
+        poll(int(polls.size()));
+    }
     // A run of n samples in polls of perPoll that ends by itself.
-    void finishedRun(int n, int perPoll = 1, qint32 range = 60, float interval = 1.0f);
-    void stop();
+    void finishedRun(int n, int perPoll = 1, qint32 range = 60, float interval = 1.0f)
+    {
+        run(batches(n, perPoll), QTime(12, 0), interval, range);
+    }
+    void stop() { m_controller->sStopMeasu(); }
     // The rows of the last polls into both grids now (they arrive with the next redraw).
     void flushTables();
 

@@ -80,38 +80,24 @@ TEST_F(MeasurementParamDialogTest, OpensWithTheListsAndTheStoredValues)
     m_state.flowUnit = 2;
     m_state.sampleTime = 0.5f;
     auto d = open();
-    EXPECT_EQ(d->objectName(), "frmMSet");
-    EXPECT_EQ(d->windowTitle(), "Measuring Parameter Seting");
     ASSERT_EQ(d->cmbRSPort()->count(), 2);
-    EXPECT_EQ(d->cmbRSPort()->itemText(0), "VL100");
     EXPECT_EQ(d->cmbRSPort()->itemText(1), "VL300");
     EXPECT_EQ(d->cmbRSPort()->currentIndex(), -1);
-    EXPECT_EQ(d->cmbSampleTime()->count(), 7);
     EXPECT_EQ(d->cmbSampleTime()->itemText(6), "600.0");
     EXPECT_EQ(d->cmbSampleTime()->currentText(), "0.5");
-    EXPECT_EQ(d->cmbSampleNum()->count(), 6);
     EXPECT_EQ(d->cmbSampleNum()->currentText(), "65500");
-    EXPECT_TRUE(d->OptSplType(1)->isChecked());
-    EXPECT_TRUE(d->OptWSUnit(1)->isChecked());
-    EXPECT_TRUE(d->OptWindCapUnit(2)->isChecked());
-    EXPECT_TRUE(d->OptAreaUnit(1)->isChecked());
-    EXPECT_TRUE(d->OptCircle_1()->isChecked());
+    for (QRadioButton *on : {d->OptSplType(1), d->OptWSUnit(1), d->OptWindCapUnit(2), d->OptAreaUnit(1), d->OptCircle_1()})
+        EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
     EXPECT_FALSE(d->TxtWMWidth_1()->isEnabled());
-    EXPECT_FALSE(d->TxtWMHeight_1()->isEnabled());
-    EXPECT_TRUE(d->TxtWMDiameter_1()->isEnabled());
     EXPECT_EQ(d->TxtWMDiameter_1()->text(), "3.938");
     EXPECT_EQ(d->TxtWMWidth_1()->text(), "10.000");
-    EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
 
     // The label follows the sample type; the shape options switch the size fields.
     EXPECT_EQ(d->lblSampleTime()->text(), "Sampling Time:");
     d->OptSplType(0)->click();
     EXPECT_EQ(d->lblSampleTime()->text(), "Interval Time :");
-    d->OptSplType(1)->click();
-    EXPECT_EQ(d->lblSampleTime()->text(), "Sampling Time:");
     d->OptRectangle_1()->click();
     EXPECT_TRUE(d->TxtWMWidth_1()->isEnabled());
-    EXPECT_TRUE(d->TxtWMHeight_1()->isEnabled());
     EXPECT_FALSE(d->TxtWMDiameter_1()->isEnabled());
     EXPECT_EQ(m_state.ductShape, 1); // nothing changes until the dialog is accepted
 }
@@ -121,12 +107,10 @@ TEST_F(MeasurementParamDialogTest, SamplingEntriesAreCheckedWhenLeft)
     m_state.sampleTime = 2.0f;
     m_state.sampleCount = 300;
     auto d = open();
+    // The upper bounds each field is checked against (the check itself: MeasurementParams; the
+    // lower bounds: the tests below).
     struct Case { bool time; const char *text; bool valid; };
-    const Case cases[] = {
-        {true, "0.5", false}, {true, "9999", true},  {true, "10000", false}, {true, "abc", false},
-        {true, "1", true},    {false, "65501", false}, {false, "65500", true}, {false, "0", false},
-        {false, "", false},   {false, "1", true},
-    };
+    const Case cases[] = {{true, "9999", true}, {true, "10000", false}, {false, "65500", true}, {false, "65501", false}};
     for (const Case &c : cases) {
         m_presenter.shown.clear();
         QComboBox *combo = c.time ? d->cmbSampleTime() : d->cmbSampleNum();
@@ -138,7 +122,6 @@ TEST_F(MeasurementParamDialogTest, SamplingEntriesAreCheckedWhenLeft)
             continue;
         }
         ASSERT_EQ(m_presenter.count(), 1) << c.text;
-        EXPECT_EQ(m_presenter.shown[0].caption, "Error Message");
         EXPECT_EQ(m_presenter.lastText(), c.time ? kTimeMessage : kCountMessage);
         EXPECT_EQ(combo->currentText(), c.time ? "2" : "300") << c.text; // the stored value, plain
         EXPECT_EQ(combo->lineEdit()->selectedText(), combo->currentText());
@@ -176,8 +159,6 @@ TEST_F(MeasurementParamDialogTest, TabbingOutOfARefusedEntryKeepsTheFocus)
 
 TEST_F(MeasurementParamDialogTest, AcceptTakesTheValuesIntoTheState)
 {
-    m_state.velocityUnit = 0;
-    m_state.velYMax = 40;
     auto d = open();
     d->cmbRSPort()->setCurrentIndex(1);
     d->cmbSampleTime()->setEditText("2.26");
@@ -189,30 +170,13 @@ TEST_F(MeasurementParamDialogTest, AcceptTakesTheValuesIntoTheState)
     d->TxtWMDiameter_1()->setText("100");
     QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
     EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
-    EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(m_presenter.count(), 0);
-    EXPECT_EQ(m_state.usbSerialText, "VL300");
-    EXPECT_EQ(m_state.portPath, "/dev/pts/12");
-    EXPECT_EQ(m_state.portNumber, 12);
-    EXPECT_EQ(m_state.sampleTime, 2.3f);
-    EXPECT_EQ(m_state.sampleCount, 100);
-    EXPECT_EQ(m_state.sampleType, 0);
-    EXPECT_EQ(m_state.velocityUnit, 1);
-    EXPECT_EQ(m_state.velYMax, 18000);
-    EXPECT_EQ(m_state.flowUnit, 3);
-    EXPECT_EQ(m_state.ductShape, 1);
-    EXPECT_EQ(m_state.ductUnit, 0);
+    EXPECT_EQ(std::tuple(m_state.usbSerialText, m_state.portPath, m_state.portNumber),
+              std::tuple(QString("VL300"), QString("/dev/pts/12"), qint16(12)));
+    EXPECT_EQ(std::tuple(m_state.sampleTime, m_state.sampleCount, m_state.sampleType), std::tuple(2.3f, 100, qint16(0)));
+    EXPECT_EQ(std::tuple(m_state.velocityUnit, m_state.flowUnit, m_state.ductShape, m_state.ductUnit),
+              std::tuple(qint16(1), qint16(3), qint16(1), qint16(0)));
     EXPECT_DOUBLE_EQ(m_state.ductArea, 7850);
-
-    // Again with FPM unchanged: the maximum the user set in the meantime stays.
-    m_state.velYMax = 5000;
-    auto again = open();
-    again->cmbRSPort()->setCurrentIndex(0);
-    QTest::mouseClick(again->ComdMeasurement(), Qt::LeftButton);
-    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
-    EXPECT_EQ(m_state.velYMax, 5000);
-    EXPECT_EQ(m_state.portNumber, 0); // /dev/ttyUSB0
-    EXPECT_EQ(m_state.usbSerialText, "VL100");
 }
 
 TEST_F(MeasurementParamDialogTest, EnterChecksTheFocusedFieldBeforeAccepting)
@@ -248,68 +212,29 @@ TEST_F(MeasurementParamDialogTest, EnterChecksTheFocusedFieldBeforeAccepting)
     EXPECT_DOUBLE_EQ(m_state.ductArea, 250);
 }
 
-TEST_F(MeasurementParamDialogTest, UntouchedStoredValuesPass)
-{
-    m_state.sampleTime = 0.5f;
-    m_state.sampleCount = 65500;
-    auto d = open();
-    d->cmbRSPort()->setCurrentIndex(0);
-    focusInto(*d, d->cmbSampleTime());
-    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return);
-    EXPECT_EQ(m_presenter.count(), 0);
-    EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
-    EXPECT_EQ(m_state.sampleTime, 0.5f);
-    EXPECT_EQ(m_state.sampleCount, 65500);
-}
-
-TEST_F(MeasurementParamDialogTest, InstrumentIsResolvedBySerialTextWhenAccepting)
+TEST_F(MeasurementParamDialogTest, InstrumentIsResolvedWhenAcceptingAndUntouchedValuesPass)
 {
     m_state.portNumber = 5;
     m_state.portPath = "/dev/ttyS4";
     m_state.usbSerialText = "OLD";
+    m_state.sampleTime = 0.5f; // below the minimum, but untouched values are not checked again
     auto d = open();
     d->cmbRSPort()->setCurrentIndex(1); // VL300, slot 3 when the dialog opened
     // The tables are rebuilt while the dialog is open: VL100 is unplugged, VL300 moves to slot 1.
     m_state.ports.clear();
     m_state.ports.gPortNames[1] = "/dev/pts/12";
     m_state.ports.gSerialNos[1] = "VL300";
-    QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
+    focusInto(*d, d->cmbSampleTime());
+    QTest::keyClick(d->cmbSampleTime(), Qt::Key_Return); // Enter in the untouched field accepts
     EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
     EXPECT_EQ(m_state.portPath, "/dev/pts/12");
     EXPECT_EQ(m_state.usbSerialText, "VL300");
-
-    // The chosen instrument disappears: not accepted, nothing changes, no message.
-    m_state.sampleTime = 1.0f;
-    auto gone = open();
-    gone->cmbRSPort()->setCurrentIndex(0); // VL300
-    gone->cmbSampleTime()->setEditText("5");
-    m_state.ports.clear();
-    QTest::mouseClick(gone->ComdMeasurement(), Qt::LeftButton);
-    EXPECT_FALSE(gone->isVisible());
-    EXPECT_EQ(m_state.paramDialogResult, status::kDialogNotAccepted);
-    EXPECT_EQ(m_state.portPath, "/dev/pts/12");
-    EXPECT_EQ(m_state.sampleTime, 1.0f);
+    EXPECT_EQ(m_state.sampleTime, 0.5f);
     EXPECT_EQ(m_presenter.count(), 0);
 }
 
-TEST_F(MeasurementParamDialogTest, NoInstrumentClosesWithoutStartingExceptInSimulation)
-{
-    m_state.ports.clear();
-    m_state.portNumber = 2;
-    for (qint16 simulation : {0, 1}) {
-        m_state.simulation = simulation;
-        m_state.sampleCount = 65500;
-        auto d = open();
-        EXPECT_EQ(d->cmbRSPort()->count(), 0);
-        d->cmbSampleNum()->setEditText("10");
-        QTest::mouseClick(d->ComdMeasurement(), Qt::LeftButton);
-        EXPECT_FALSE(d->isVisible());
-        EXPECT_EQ(m_state.paramDialogResult, simulation ? status::kDialogAccepted : status::kDialogNotAccepted);
-        EXPECT_EQ(m_state.sampleCount, simulation ? 10 : 65500);
-        EXPECT_EQ(m_state.portNumber, 2);
-    }
-}
-
+// The unit options show the sizes in the unit chosen; a refused size puts back the one before, in
+// that unit (the conversions and the bounds: DuctBaseSizes).
 TEST_F(MeasurementParamDialogTest, DuctSizesFollowTheUnitAndRefuseBadEntries)
 {
     m_state.ductUnit = 0;
@@ -317,28 +242,15 @@ TEST_F(MeasurementParamDialogTest, DuctSizesFollowTheUnitAndRefuseBadEntries)
     d->show();
     d->TxtWMWidth_1()->setText("100");
     EXPECT_TRUE(d->TxtWMWidth_1_LostFocus());
-    EXPECT_EQ(d->TxtWMWidth_1()->text(), "100.000");
-    const struct { int unit; const char *width; } steps[] = {{1, "3.937"}, {2, "0.328"}, {0, "100.000"}};
-    for (const auto &s : steps) {
-        d->OptAreaUnit(s.unit)->click();
-        EXPECT_EQ(d->TxtWMWidth_1()->text(), QLatin1String(s.width)) << s.unit;
-        EXPECT_EQ(d->TxtWMHeight_1()->text(), s.unit == 1 ? "0.394" : s.unit == 2 ? "0.033" : "10.000");
-    }
-
-    // In inch, refused entries put back the base size in inch.
     d->OptAreaUnit(1)->click();
-    for (const char *bad : {"0", "abc", "-2", "1000000.5"}) {
-        m_presenter.shown.clear();
-        d->TxtWMWidth_1()->setText(QLatin1String(bad));
-        EXPECT_FALSE(d->TxtWMWidth_1_LostFocus()) << bad;
-        ASSERT_EQ(m_presenter.count(), 1);
-        EXPECT_EQ(m_presenter.lastText(), "the value of input is error!");
-        EXPECT_EQ(d->TxtWMWidth_1()->text(), "3.937");
-        EXPECT_EQ(d->TxtWMWidth_1()->selectedText(), "3.937");
-    }
-    d->TxtWMHeight_1()->setText("1000000");
-    EXPECT_TRUE(d->TxtWMHeight_1_LostFocus());
-    EXPECT_EQ(d->TxtWMHeight_1()->text(), "1000000.000");
+    EXPECT_EQ(d->TxtWMWidth_1()->text(), "3.937");
+    EXPECT_EQ(d->TxtWMHeight_1()->text(), "0.394");
+    d->TxtWMWidth_1()->setText("0");
+    EXPECT_FALSE(d->TxtWMWidth_1_LostFocus());
+    ASSERT_EQ(m_presenter.count(), 1);
+    EXPECT_EQ(m_presenter.lastText(), "the value of input is error!");
+    EXPECT_EQ(d->TxtWMWidth_1()->text(), "3.937");
+    EXPECT_EQ(d->TxtWMWidth_1()->selectedText(), "3.937");
 }
 
 TEST_F(MeasurementParamDialogTest, CancelAndClosingChangeNothing)
@@ -363,12 +275,8 @@ TEST_F(MeasurementParamDialogTest, CancelAndClosingChangeNothing)
 TEST_F(MeasurementParamDialogTest, CaptionsInEveryLanguage)
 {
     installFontSubstitutions();
-    const struct
-    {
-        UiVariant v;
-        qint16 offset;
-        const char *name;
-    } langs[] = {{UiVariant::English, 0, "en"}, {UiVariant::Japanese, 10000, "ja"}, {UiVariant::Chinese, 10000, "zh"}};
+    const struct { UiVariant v; qint16 offset; const char *name; } langs[] = {
+        {UiVariant::English, 0, "en"}, {UiVariant::Japanese, 10000, "ja"}, {UiVariant::Chinese, 10000, "zh"}};
     for (const auto &l : langs) {
         language(l.v, l.offset);
         m_state.sampleType = 0;
@@ -376,9 +284,6 @@ TEST_F(MeasurementParamDialogTest, CaptionsInEveryLanguage)
         EXPECT_EQ(d->fLoadRes(), status::kSuccess);
         EXPECT_EQ(d->windowTitle(), m_state.localText(2110));
         EXPECT_EQ(d->lblSampleTime()->text(), m_state.localText(2127));
-        EXPECT_EQ(d->OptSplType(0)->text(), m_state.localText(2125));
-        EXPECT_EQ(d->OptAreaUnit(2)->text(), m_state.localText(2154));
-        EXPECT_EQ(d->ComdMeasurement()->text(), m_state.localText(2171));
         EXPECT_EQ(d->ComdCancel()->text(), m_state.localText(601));
         venttest::maybeScreenshot(d.get(), QStringLiteral("measurement-parameters-") + QLatin1String(l.name));
     }

@@ -1,15 +1,12 @@
 // Pictures of the two data panels during and after a run, in the language of the environment
-// (LANG), written to VENT_SCREENSHOT_DIR when it is set (scripts/screenshot); skipped otherwise.
+// (LANG), for `make screenshots` (which sets VENT_SCREENSHOT_DIR).
 #include "acq/ui/data_panel.h"
 #include "acq/ui/time_chart.h"
 #include "common/core/language.h"
-#include "common/ui/data_grid.h"
 #include "common/ui/window_fonts.h"
 #include "tests/acq/ui/display_rig.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QPixmap>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -18,45 +15,30 @@ namespace {
 
 using venttest::DisplayRig;
 
-QString languageTag(UiVariant v)
-{
-    switch (v) {
-    case UiVariant::Japanese: return QStringLiteral("ja");
-    case UiVariant::Chinese: return QStringLiteral("zh");
-    default: break;
-    }
-    return QStringLiteral("en");
-}
-
 void grab(DisplayRig &rig, const QString &name)
 {
     for (Panel p : {Panel::Velocity, Panel::Flow})
         rig.chart(p)->flushReplot();
-    QTest::qWait(50);
-    const QString dir = qEnvironmentVariable("VENT_SCREENSHOT_DIR");
-    ASSERT_TRUE(rig.window()->grab().save(QDir(dir).filePath(name)));
+    QTest::qWait(50); // the window repaints; nothing to wait on
+    ASSERT_TRUE(rig.window()->grab().save(QDir(qEnvironmentVariable("VENT_SCREENSHOT_DIR")).filePath(name)));
 }
 
-// Sample texts as the driver gives them: a rising and falling wave, a pressure error, a missing
-// flag, one sample that is not a number.
+// Samples as the driver gives them: a rising and falling wave, a pressure error (every 17th), a
+// missing flag (every 23rd), one sample that is not a number (47).
 QStringList batch(int first, int n)
 {
     QStringList out;
     for (int k = first; k < first + n; ++k) {
         const double v = 8 + 5 * std::sin(k / 6.0) + (k % 3) * 0.4;
-        QString flag = QStringLiteral("1");
-        if (k % 17 == 0)
-            flag = QStringLiteral("3");
-        if (k % 23 == 0)
-            flag = QStringLiteral("0");
+        const char *flag = k % 23 == 0 ? "0" : k % 17 == 0 ? "3" : "1";
         const QString value = k == 47 ? QStringLiteral("----") : QString::number(v, 'f', 2);
         const QString flow = k == 47 ? QStringLiteral("----") : QString::number(v * 36.0, 'f', 1);
-        out << QStringLiteral("%1,%2,%3,%4").arg(value, flow).arg(10132 + (k % 5) * 3).arg(flag);
+        out << QStringLiteral("%1,%2,%3,%4").arg(value, flow).arg(10132 + (k % 5) * 3).arg(QLatin1String(flag));
     }
     return out;
 }
 
-TEST(PanelScreenshots, DuringAndAfterARun)
+TEST(ScreenshotAcqPanels, DuringAndAfterARun)
 {
     if (qEnvironmentVariableIsEmpty("VENT_SCREENSHOT_DIR"))
         GTEST_SKIP() << "set VENT_SCREENSHOT_DIR to write the pictures";
@@ -67,9 +49,9 @@ TEST(PanelScreenshots, DuringAndAfterARun)
     if (const auto font = LanguageFont::fromTable(rig.state.texts, rig.state.languageOffset, charset))
         sApplyLanguageFont(rig.window(), *font);
     rig.window()->resize(1280, 720);
-    const QString tag = languageTag(choice.uiVariant);
+    const QString tag = choice.uiVariant == UiVariant::Japanese ? "ja" : choice.uiVariant == UiVariant::Chinese ? "zh" : "en";
 
-    // A run of 150 samples through the run control, 5 per poll, stopped after 75.
+    // A run of 150 samples, 5 per poll, stopped after 75.
     QVector<QStringList> polls;
     for (int k = 1; k <= 75; k += 5)
         polls << batch(k, 5);
