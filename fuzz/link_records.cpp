@@ -79,6 +79,10 @@ void checkRecordLine(RecordDecoder &decoder, MemoryGrid &grid, const LinkState &
     const bool pendingBefore = decoder.rowPending();
     const bool titlesBefore = decoder.titleSet();
     const QString titlesRow = grid.rowText(0);
+    const bool mixedBefore = RecordDecoder::hasQuantityColumn(grid);
+    QStringList titleCells;
+    for (int c = 1; c <= 10; ++c)
+        titleCells << grid.cell(0, c);
 
     decoder.smViewData(line);
 
@@ -86,7 +90,24 @@ void checkRecordLine(RecordDecoder &decoder, MemoryGrid &grid, const LinkState &
     const QString type = trimBlanks(atm ? (f.size() >= 5 ? f.at(4) : QString()) : line.right(5));
     FUZZ_REQUIRE(grid.suspendDepth() == 0, "redraw resumed", line);
     FUZZ_REQUIRE(decoder.titleSet(), "titles count as set after a line", line);
-    FUZZ_REQUIRE(grid.columnCount() == (atm ? 10 : 7), "column count follows Enable ATM", line);
+    const bool mixed = RecordDecoder::hasQuantityColumn(grid);
+    FUZZ_REQUIRE(mixedBefore <= mixed, "a quantity column stays for the download", line);
+    FUZZ_REQUIRE(grid.columnCount() == (mixed ? RecordDecoder::kQuantityColumn : atm ? 10 : 7),
+                 "column count follows Enable ATM and the quantity column", line);
+    // A second quantity titles the values "Value" and adds the quantity column; other titles stay.
+    const auto titlesKept = [&] {
+        if (mixedBefore || !mixed)
+            return grid.rowText(0) == titlesRow;
+        bool same = grid.cell(0, 6) == QLatin1String("Value")
+                    && grid.cell(0, RecordDecoder::kQuantityColumn) == QLatin1String("Quantity");
+        for (int c = 1; c <= 10; ++c)
+            same = same && (c == 6 || grid.cell(0, c) == titleCells.at(c - 1));
+        return same;
+    };
+    if (mixed && isGroupType(type))
+        FUZZ_REQUIRE(grid.cell(grid.rowCount(), RecordDecoder::kQuantityColumn)
+                         == decoder.quantityTitle(type),
+                     "a group row names its quantity", line);
 
     if (isGroupType(type)) {
         const int row = rowsBefore + 1;
@@ -141,7 +162,7 @@ void checkRecordLine(RecordDecoder &decoder, MemoryGrid &grid, const LinkState &
                              "hidden pressure columns", line);
             }
         } else {
-            FUZZ_REQUIRE(grid.rowText(0) == titlesRow, "titles are set once", line);
+            FUZZ_REQUIRE(titlesKept(), "titles are set once", line);
         }
     } else if (line.contains(QLatin1Char(';'))) {
         const int row = pendingBefore && rowsBefore >= 1 ? rowsBefore : rowsBefore + 1;
@@ -161,7 +182,7 @@ void checkRecordLine(RecordDecoder &decoder, MemoryGrid &grid, const LinkState &
                      "a line without ; changes nothing", line);
     }
     if (titlesBefore || !isGroupType(type))
-        FUZZ_REQUIRE(grid.rowText(0) == titlesRow, "only the first group line sets titles", line);
+        FUZZ_REQUIRE(titlesKept(), "only the first group line sets titles", line);
     for (int c = 1; c <= 6; ++c)
         FUZZ_REQUIRE(!grid.cell(grid.rowCount(), c).contains(QLatin1Char(';')),
                      "fields hold no separator", line);
