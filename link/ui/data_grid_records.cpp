@@ -43,6 +43,8 @@ int DataGridRecords::rowCount() const
 
 void DataGridRecords::setRowCount(int rows)
 {
+    if (rows < m_pendingCurrentRow)
+        m_pendingCurrentRow = 0;
     m_grid->grid()->setGridRowCount(rows);
 }
 
@@ -118,9 +120,18 @@ void DataGridRecords::resumeRedraw()
         applyTitles();
     }
     m_grid->resumeRedraw();
+    if (m_suspended == 0 && m_pendingCurrentRow > 0) {
+        const int row = m_pendingCurrentRow;
+        m_pendingCurrentRow = 0;
+        m_grid->setActiveCell(row, 1);
+    }
 }
 
 void DataGridRecords::setCurrentRow(int row)
 {
-    m_grid->setActiveCell(row, 1);
+    // Selecting and scrolling once for a batch of rows, not once per row.
+    if (m_suspended > 0)
+        m_pendingCurrentRow = row;
+    else
+        m_grid->setActiveCell(row, 1);
 }

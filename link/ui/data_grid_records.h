@@ -36,4 +36,5 @@ private:
     QStringList m_titles;
     bool m_titlesChanged = false;
     int m_suspended = 0;
+    int m_pendingCurrentRow = 0; // made current when redraw resumes (once per batch)
 };
