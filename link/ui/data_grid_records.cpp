@@ -1,6 +1,7 @@
 #include "link/ui/data_grid_records.h"
 
 #include "common/ui/data_grid.h"
+#include "link/core/record_decoder.h"
 
 #include <QHeaderView>
 
@@ -34,6 +35,12 @@ void DataGridRecords::applyTitles()
     const int value = cellMetrics.horizontalAdvance(QStringLiteral("0000.00")) + 12;
     for (int c = 0; c < m_titles.size(); ++c)
         header->resizeSection(c, qMax(value, titleMetrics.horizontalAdvance(m_titles.at(c)) + 14));
+    if (m_titles.size() >= RecordDecoder::kQuantityColumn) {
+        int quantity = header->sectionSize(RecordDecoder::kQuantityColumn - 1);
+        for (const QString &text : m_fitted)
+            quantity = qMax(quantity, cellMetrics.horizontalAdvance(text) + 14);
+        header->resizeSection(RecordDecoder::kQuantityColumn - 1, quantity);
+    }
 }
 
 int DataGridRecords::rowCount() const
@@ -45,6 +52,8 @@ void DataGridRecords::setRowCount(int rows)
 {
     if (rows < m_pendingCurrentRow)
         m_pendingCurrentRow = 0;
+    if (rows == 0)
+        m_fitted.clear();
     m_grid->grid()->setGridRowCount(rows);
 }
 
@@ -83,6 +92,15 @@ void DataGridRecords::setCell(int row, int column, const QString &text, Style st
         return;
     }
     m_grid->grid()->setCell(row, column, text, alignmentFor(style));
+    // The quantity column takes a few distinct texts ("AFLOW(m3/h)"): it grows to fit each the
+    // first time it comes, so it is measured a few times per download, not once per row.
+    if (column == RecordDecoder::kQuantityColumn && !m_fitted.contains(text)) {
+        m_fitted.insert(text);
+        QHeaderView *header = m_grid->horizontalHeader();
+        const int wanted = QFontMetrics(m_grid->font()).horizontalAdvance(text) + 14;
+        if (header->sectionSize(column - 1) < wanted)
+            header->resizeSection(column - 1, wanted);
+    }
 }
 
 RecordGrid::Style DataGridRecords::cellStyle(int row, int column) const
