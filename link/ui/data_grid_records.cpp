@@ -35,6 +35,8 @@ void DataGridRecords::applyTitles()
     const int value = cellMetrics.horizontalAdvance(QStringLiteral("0000.00")) + 12;
     for (int c = 0; c < m_titles.size(); ++c)
         header->resizeSection(c, qMax(value, titleMetrics.horizontalAdvance(m_titles.at(c)) + 14));
+    // A stretched last column would be cut to the space left; the quantity column keeps its width.
+    header->setStretchLastSection(m_titles.size() < RecordDecoder::kQuantityColumn);
     if (m_titles.size() >= RecordDecoder::kQuantityColumn) {
         int quantity = header->sectionSize(RecordDecoder::kQuantityColumn - 1);
         for (const QString &text : m_fitted)
