@@ -96,9 +96,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int n = int(dataLines.size());
         FUZZ_REQUIRE(grid.rowCount() == n, "one row per line, one empty row after them",
                      QStringLiteral("%1 rows for %2 lines").arg(grid.rowCount()).arg(n));
+        // A quantity column named in the title line (after the seventh field) is taken out of
+        // every line and shown last; the rest loads by the rule.
+        const qsizetype quantity =
+            n > 0 ? dataLines.first().split(QLatin1Char(',')).indexOf(QStringLiteral("Quantity"), 7) : -1;
+        FUZZ_REQUIRE(RecordDecoder::hasQuantityColumn(grid) == (quantity >= 0), "the quantity column");
         for (int row = 0; row <= n; ++row) {
-            const QMap<int, QString> cells =
-                row < n ? expectedRow(*rig.state, dataLines.at(row)) : QMap<int, QString>();
+            QString line = row < n ? dataLines.at(row) : QString();
+            QString named;
+            if (quantity >= 0 && row < n) {
+                QStringList f = line.split(QLatin1Char(','));
+                named = quantity < f.size() ? f.takeAt(quantity) : QString();
+                line = f.join(QLatin1Char(','));
+            }
+            QMap<int, QString> cells = row < n ? expectedRow(*rig.state, line) : QMap<int, QString>();
+            if (quantity >= 0 && row < n)
+                cells[RecordDecoder::kQuantityColumn] = named;
             for (int c = 1; c <= grid.columnCount(); ++c) {
                 if (row == 0 && !cells.contains(c))
                     continue; // the title row keeps the window's titles where the file has none

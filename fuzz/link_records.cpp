@@ -72,6 +72,10 @@ void checkRecordLine(fuzz::LinkRig &rig, const QString &line)
     const bool pendingBefore = rig.decoder.rowPending();
     const bool titlesBefore = rig.decoder.titleSet();
     const QString titlesRow = grid.rowText(0);
+    const bool mixedBefore = RecordDecoder::hasQuantityColumn(grid);
+    QStringList titleCells;
+    for (int c = 1; c <= 10; ++c)
+        titleCells << grid.cell(0, c);
 
     rig.decoder.smViewData(line);
 
@@ -79,7 +83,25 @@ void checkRecordLine(fuzz::LinkRig &rig, const QString &line)
     const QString type = trimBlanks(atm ? f.value(4) : line.right(5));
     FUZZ_REQUIRE(grid.suspendDepth() == 0, "redraw resumed", line);
     FUZZ_REQUIRE(rig.decoder.titleSet(), "titles count as set after a line", line);
-    FUZZ_REQUIRE(grid.columnCount() == (atm ? 10 : 7), "column count follows Enable ATM", line);
+    const bool mixed = RecordDecoder::hasQuantityColumn(grid);
+    FUZZ_REQUIRE(mixedBefore <= mixed, "a quantity column stays for the download", line);
+    FUZZ_REQUIRE(grid.columnCount() == (mixed ? RecordDecoder::kQuantityColumn : atm ? 10 : 7),
+                 "column count follows Enable ATM and the quantity column", line);
+    // A second quantity titles the values "Value" and adds the quantity column; other titles stay.
+    const auto titlesKept = [&] {
+        if (mixedBefore || !mixed)
+            return grid.rowText(0) == titlesRow;
+        bool same = grid.cell(0, 6) == QLatin1String("Value")
+                    && grid.cell(0, RecordDecoder::kQuantityColumn) == QLatin1String("Quantity");
+        for (int c = 1; c <= 10; ++c)
+            same = same && (c == 6 || grid.cell(0, c) == titleCells.at(c - 1));
+        return same;
+    };
+    if (mixed && isGroupType(type))
+        FUZZ_REQUIRE(grid.cell(grid.rowCount(), RecordDecoder::kQuantityColumn)
+                         == rig.decoder.quantityTitle(type),
+                     "a group row names its quantity", line);
+
     if (isGroupType(type)) {
         // One row with fields 1 to 4 (the first without its first character), no reading yet.
         const int row = rowsBefore + 1;
@@ -95,11 +117,17 @@ void checkRecordLine(fuzz::LinkRig &rig, const QString &line)
             for (int c = 8; c <= 10; ++c)
                 FUZZ_REQUIRE(grid.cell(row, c).isEmpty(), "no pressure without seven fields", line);
         if (!titlesBefore) {
-            FUZZ_REQUIRE(grid.cell(0, 6) == rig.decoder.quantityTitle(type), "the first line sets the title", line);
-            FUZZ_REQUIRE(!grid.isColumnHidden(1) && !grid.isColumnHidden(7), "data columns shown", line);
-            FUZZ_REQUIRE(!atm || (grid.isColumnHidden(9) && grid.isColumnHidden(10)
-                                  && grid.isColumnHidden(8) == (state.flags.displayAtm == 0)),
-                         "hidden pressure columns", line);
+            FUZZ_REQUIRE(grid.cell(0, 6) == rig.decoder.quantityTitle(type),
+                         "the first line sets the title", line);
+            FUZZ_REQUIRE(!grid.isColumnHidden(1) && !grid.isColumnHidden(7), "data columns shown",
+                         line);
+            if (atm) {
+                FUZZ_REQUIRE(grid.isColumnHidden(9) && grid.isColumnHidden(10) &&
+                                 grid.isColumnHidden(8) == (state.flags.displayAtm == 0),
+                             "hidden pressure columns", line);
+            }
+        } else {
+            FUZZ_REQUIRE(titlesKept(), "titles are set once", line);
         }
     } else if (line.contains(QLatin1Char(';'))) {
         // Columns 5 to 7 of the pending group row or of one new row.
@@ -115,7 +143,7 @@ void checkRecordLine(fuzz::LinkRig &rig, const QString &line)
                      "a line without ; changes nothing", line);
     }
     if (titlesBefore || !isGroupType(type))
-        FUZZ_REQUIRE(grid.rowText(0) == titlesRow, "only the first group line sets titles", line);
+        FUZZ_REQUIRE(titlesKept(), "only the first group line sets titles", line);
     for (int c = 1; c <= 6; ++c)
         FUZZ_REQUIRE(!grid.cell(grid.rowCount(), c).contains(QLatin1Char(';')), "fields hold no separator", line);
 }

@@ -76,6 +76,18 @@ qint16 CsvReader::fmInputData(const QString &line, int row)
     return status::kSuccess;
 }
 
+qsizetype CsvReader::quantityField(const QString &titleLine) const
+{
+    const QString title = m_state.texts.value(linkid::kFixedQuantity);
+    const QStringList fields = titleLine.split(QLatin1Char(','));
+    // Never one of the seven columns every file has.
+    for (qsizetype k = 7; k < fields.size(); ++k) {
+        if (fields.at(k) == title)
+            return k;
+    }
+    return -1;
+}
+
 bool CsvReader::splitFile(const QByteArray &content, QStringList *dataLines)
 {
     QString text = QString::fromUtf8(content);
@@ -124,7 +136,17 @@ qint16 CsvReader::readFile(const QString &path)
     GridRedrawPause pause(m_grid);
     // One row per data line after the titles, and one empty row after the last.
     m_grid.setRowCount(int(lines.size()));
-    for (int i = 0; i < lines.size(); ++i)
-        fmInputData(lines.at(i), i);
+    const qsizetype quantity = lines.isEmpty() ? -1 : quantityField(lines.first());
+    RecordDecoder::setQuantityColumn(m_state, m_grid, quantity >= 0);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (quantity < 0) {
+            fmInputData(lines.at(i), i);
+            continue;
+        }
+        QStringList fields = lines.at(i).split(QLatin1Char(','));
+        const QString text = quantity < fields.size() ? fields.takeAt(quantity) : QString();
+        fmInputData(fields.join(QLatin1Char(',')), i);
+        m_grid.setCell(i, RecordDecoder::kQuantityColumn, text);
+    }
     return status::kSuccess;
 }

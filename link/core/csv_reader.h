@@ -11,7 +11,9 @@ struct LinkState;
 // The first line must be the program title and the second must begin with "Date"; the third is
 // skipped. Every further line that is not empty is loaded: the first into the title row, the
 // next into row 1, and so on, and the grid ends with one empty row after the last. The whole
-// file is read, so no row is dropped.
+// file is read, so no row is dropped. A file with a quantity column (its title row holds
+// "Quantity" after the seventh field) shows it as the grid's quantity column; the other fields
+// are read as in a file without it.
 class CsvReader
 {
 public:
@@ -36,6 +38,9 @@ public:
     static bool splitFile(const QByteArray &content, QStringList *dataLines);
 
 private:
+    // The field (from 0) of the quantity column named in a title line, or -1.
+    qsizetype quantityField(const QString &titleLine) const;
+
     LinkState &m_state;
     RecordGrid &m_grid;
 };

@@ -4,6 +4,7 @@
 #include "common/core/status_codes.h"
 #include "link/core/link_state.h"
 #include "link/core/link_status.h"
+#include "link/core/record_decoder.h"
 #include "link/core/record_grid.h"
 
 #include <QSaveFile>
@@ -22,6 +23,8 @@ QString CsvWriter::smGetSaveData(const LinkState &state, const RecordGrid &grid,
         line += grid.cell(row, 9) + QLatin1Char(',');
         line += grid.cell(row, 10) + QLatin1Char(',');
     }
+    if (RecordDecoder::hasQuantityColumn(grid))
+        line += grid.cell(row, RecordDecoder::kQuantityColumn) + QLatin1Char(',');
     return line;
 }
 

@@ -12,7 +12,8 @@ struct LinkState;
 //   line 3  empty
 //   line 4  the title row, then data rows 1 to the last
 // Each row line holds columns 1 to 7, and columns 9 and 10 when Enable ATM and Save ATM are both
-// on, every cell followed by ",". UTF-8, CR LF line ends.
+// on, every cell followed by ","; a memory of several quantities adds its quantity column last.
+// UTF-8, CR LF line ends.
 class CsvWriter
 {
 public:

@@ -66,6 +66,9 @@ void DownloadSession::cmdMeasuring_Click()
     m_view.setStatusLine(m_state.statusTexts[1]);
     m_state.idle = 0;
     m_view.setDownloading(true);
+    m_view.clearProgress();
+    m_sinceDump.invalidate();
+    m_saved = false;
     const quint64 generation = ++m_startGeneration;
 
     QString name = m_view.fileNameText();
@@ -113,6 +116,8 @@ void DownloadSession::cmdMeasuring_Click()
             if (result == status::kSuccess) {
                 m_receiving = true;
                 m_sinceByte.start();
+                m_sinceDump.start();
+                m_view.showProgress(progress(DownloadProgress::Stage::Receiving));
                 m_tmrGetData.setInterval(m_tickMs);
                 m_tmrGetData.start();
                 return;
@@ -136,6 +141,9 @@ void DownloadSession::onLineFault()
     if (!m_receiving)
         return;
     m_receiving = false;
+    // Every line that came is shown, none after a last line; nothing is saved.
+    if (const std::optional<QString> last = moveLinesToGrid(-1))
+        m_decoder.smViewData(*last);
     m_state.gLinkStatus = linkstatus::kCommunication;
     sStopMeasu();
 }
@@ -164,16 +172,51 @@ void DownloadSession::tmrGetData_Timer()
         return;
     }
 
-    const QString line = m_queue.fInputs();
-    if (line.endsWith(QLatin1Char('/'))) {
-        // The file is written before the last line is shown, so that line is not in it. A
-        // failed save leaves code 8, which sStopMeasu shows once.
-        CsvWriter::smSaveData(m_state, m_grid, m_targetPath, m_clock());
-        m_view.sFileList();
-        sStopMeasu();
+    const std::optional<QString> last = moveLinesToGrid(m_budgetMs);
+    if (!last) {
+        m_view.showProgress(progress(DownloadProgress::Stage::Receiving));
+        return;
     }
-    if (!line.isEmpty())
-        m_decoder.smViewData(line);
+    // The file is written before the last line is shown, so that line is not in it. A failed
+    // save leaves code 8, which sStopMeasu shows once.
+    if (CsvWriter::smSaveData(m_state, m_grid, m_targetPath, m_clock()) == status::kSuccess) {
+        m_saved = true;
+        DownloadProgress done = progress(DownloadProgress::Stage::Saved);
+        done.path = m_targetPath;
+        m_view.showProgress(done);
+    }
+    m_view.sFileList();
+    sStopMeasu();
+    if (!last->isEmpty())
+        m_decoder.smViewData(*last);
+}
+
+std::optional<QString> DownloadSession::moveLinesToGrid(qint64 budgetMs)
+{
+    if (m_queue.isEmpty())
+        return std::nullopt;
+    QElapsedTimer spent;
+    spent.start();
+    // One redraw for the lines of a tick.
+    GridRedrawPause pause(m_grid);
+    do {
+        QString line = m_queue.fInputs();
+        if (line.endsWith(QLatin1Char('/')))
+            return line;
+        if (!line.isEmpty())
+            m_decoder.smViewData(line);
+    } while (!m_queue.isEmpty() && (budgetMs < 0 || spent.elapsed() < budgetMs));
+    return std::nullopt;
+}
+
+DownloadProgress DownloadSession::progress(DownloadProgress::Stage stage) const
+{
+    DownloadProgress p;
+    p.stage = stage;
+    p.lines = m_queue.received();
+    p.readings = m_decoder.readings();
+    p.elapsedMs = m_sinceDump.isValid() ? m_sinceDump.elapsed() : 0;
+    return p;
 }
 
 void DownloadSession::sStopMeasu()
@@ -189,6 +232,9 @@ void DownloadSession::sStopMeasu()
     m_view.setDownloading(false);
     m_state.idle = 1;
     m_view.setStatusLine(m_state.statusTexts[0]);
+    if (m_sinceDump.isValid() && !m_saved)
+        m_view.showProgress(progress(DownloadProgress::Stage::Stopped));
+    m_sinceDump.invalidate();
 
     m_view.sFileList();
     // A failed close is reported only when nothing else went wrong first: the first failure is

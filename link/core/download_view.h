@@ -2,6 +2,21 @@
 
 #include <QString>
 
+// What the window shows of a download beside its status line.
+struct DownloadProgress
+{
+    enum class Stage {
+        Receiving, // the dump is coming in
+        Saved,     // the file was written
+        Stopped    // the dump ended with an error: the lines are shown, nothing was saved
+    };
+    Stage stage = Stage::Receiving;
+    int lines = 0;       // lines received (acknowledgement lines not counted)
+    int readings = 0;    // readings in the grid; for Saved, in the file
+    qint64 elapsedMs = 0; // since the dump command
+    QString path;        // Saved: the file
+};
+
 // What a download needs of the main window.
 class DownloadView
 {
@@ -25,4 +40,9 @@ public:
 
     // Refreshes the list of CSV files of the folder.
     virtual void sFileList() = 0;
+
+    // The progress of the running download, at least once a second, and how it ended.
+    virtual void showProgress(const DownloadProgress &) {}
+    // Nothing to show (a new download starts, a failed start).
+    virtual void clearProgress() {}
 };

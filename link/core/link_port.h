@@ -17,7 +17,8 @@ public:
     virtual qint16 fRsAutoConnect(const QString &port) = 0;
     // The last line received after the unit command, terminator included.
     virtual QString unitReply() const = 0;
-    // Reopens the port of the probe in event mode and sends the dump command. -10000 or -20000.
+    // Reopens the port of the probe in event mode and sends the dump command. -10000, -20000
+    // (the port could not be reopened) or 3 (the command could not be sent; the port is closed).
     virtual qint16 fRsStartRead() = 0;
     // Closes the port: -10000, or 2 when closing failed. Closing a closed port is no error.
     virtual qint16 fRsClose() = 0;

@@ -20,6 +20,10 @@ constexpr int kStatusReadData = 752;
 constexpr int kFontCharset = 791;
 constexpr int kMessageFirst = 901; // error text n = 900 + n, n = 1..11
 constexpr int kPortLabel = 912;
+constexpr int kDownloadProgress = 921; // "Receiving: %1 lines, %2 readings, %3"
+constexpr int kDownloadSaved = 922;    // "%1 readings saved to %2"
+constexpr int kDownloadStopped = 923;  // "Stopped after %1 lines, %2 readings; nothing saved"
+constexpr int kCloseWhileDownloading = 924; // "A download is running. Stop it and close?"
 
 // Fixed texts: shown or written as they stand in every language (neutral block only).
 constexpr int kFixedNo = 9541;
@@ -40,5 +44,7 @@ constexpr int kFixedOk = 9555;        // button of the message dialog
 constexpr int kFixedAtmError = 9556;  // "Err": the instrument flagged its pressure reading
 constexpr int kFixedAtmNone = 9557;   // "N": no pressure value (English)
 constexpr int kFixedAtmNoneLocal = 9558; // "-": no pressure value (localized block)
+constexpr int kFixedValue = 9559;     // column 6 of a memory of several quantities
+constexpr int kFixedQuantity = 9560;  // its quantity column
 
 } // namespace linkid

@@ -38,4 +38,5 @@ void ReceiveQueue::clear()
 {
     m_buffer.clear();
     m_lines.clear();
+    m_received = 0;
 }

@@ -16,7 +16,11 @@ public:
     void takeBytes(const QByteArray &bytes);
 
     // smSavBuf: appends a line to the queue.
-    void smSavBuf(const QString &line) { m_lines.push_back(line); }
+    void smSavBuf(const QString &line)
+    {
+        m_lines.push_back(line);
+        ++m_received;
+    }
     // fInputs: removes and returns the oldest line, or an empty text when the queue is empty.
     QString fInputs();
 
@@ -25,6 +29,8 @@ public:
 
     bool isEmpty() const { return m_lines.empty(); }
     size_t size() const { return m_lines.size(); }
+    // Lines queued since the last clear().
+    int received() const { return m_received; }
     const QString &lineBuffer() const { return m_buffer; }
 
     // True for an acknowledgement line ("AH" at its start, after an optional LF).
@@ -33,4 +39,5 @@ public:
 private:
     QString m_buffer;
     std::deque<QString> m_lines;
+    int m_received = 0;
 };

@@ -92,6 +92,7 @@ void RecordDecoder::smViewData(const QString &line)
     if (!title.isEmpty()) {
         if (!m_titleSet)
             smChangeTitle(title);
+        noteQuantity(title);
         smWriteData(line);
     } else {
         smWriteData2(line);
@@ -127,6 +128,52 @@ void RecordDecoder::smChangeTitle(const QString &title)
     }
 }
 
+void RecordDecoder::hideColumnsForOptions(const LinkState &state, RecordGrid &grid)
+{
+    const bool atm = state.flags.enableAtm != 0;
+    grid.setColumnHidden(8, !atm || state.flags.displayAtm == 0);
+    grid.setColumnHidden(9, true);
+    grid.setColumnHidden(10, true);
+}
+
+bool RecordDecoder::hasQuantityColumn(const RecordGrid &grid)
+{
+    return grid.columnCount() >= kQuantityColumn;
+}
+
+void RecordDecoder::setQuantityColumn(const LinkState &state, RecordGrid &grid, bool on)
+{
+    GridRedrawPause pause(grid);
+    if (!on) {
+        if (hasQuantityColumn(grid))
+            grid.setColumnCount(state.flags.enableAtm != 0 ? 10 : 7);
+        return;
+    }
+    if (!hasQuantityColumn(grid))
+        grid.setColumnCount(kQuantityColumn);
+    grid.setCell(0, kQuantityColumn, state.texts.value(linkid::kFixedQuantity));
+    hideColumnsForOptions(state, grid);
+}
+
+void RecordDecoder::noteQuantity(const QString &title)
+{
+    m_quantity = title;
+    if (m_firstQuantity.isEmpty()) {
+        m_firstQuantity = title;
+        m_firstGroupRow = m_grid.rowCount() + 1;
+        return;
+    }
+    if (m_mixed || title == m_firstQuantity)
+        return;
+    // The second quantity: every row so far belongs to the first one.
+    m_mixed = true;
+    GridRedrawPause pause(m_grid);
+    setQuantityColumn(m_state, m_grid, true);
+    m_grid.setCell(0, 6, fixed(linkid::kFixedValue));
+    for (int row = m_firstGroupRow; row <= m_grid.rowCount(); ++row)
+        m_grid.setCell(row, kQuantityColumn, m_firstQuantity);
+}
+
 void RecordDecoder::smWriteData(const QString &line)
 {
     const FieldSplit fields(line, kSemicolon);
@@ -142,6 +189,8 @@ void RecordDecoder::smWriteData(const QString &line)
     m_grid.setCell(row, 1, trimSpaces(fields.field(1)).mid(1));
     for (int c = 2; c <= 4; ++c)
         m_grid.setCell(row, c, fields.field(c));
+    if (m_mixed)
+        m_grid.setCell(row, kQuantityColumn, m_quantity);
 
     if (m_state.flags.enableAtm != 0 && fields.count() >= 7) {
         // The pressure comes in tenths of hPa.
@@ -181,36 +230,44 @@ void RecordDecoder::smWriteData2(const QString &line)
     if (!m_rowPending || row < 1) {
         row += 1;
         m_grid.setRowCount(row);
+        if (m_mixed)
+            m_grid.setCell(row, kQuantityColumn, m_quantity);
     }
     m_grid.setCurrentRow(row);
     m_grid.setCell(row, 5, number);
     m_grid.setCell(row, 6, value);
     m_grid.setCell(row, 7, temperature);
     m_rowPending = false;
+    ++m_readings;
 }
 
 void RecordDecoder::applyColumnLayout()
 {
     const bool atm = m_state.flags.enableAtm != 0;
+    const bool quantity = hasQuantityColumn(m_grid);
     GridRedrawPause pause(m_grid);
-    if (m_grid.columnCount() != (atm ? 10 : 7)) {
-        m_grid.setColumnCount(atm ? 10 : 7);
-        if (atm) {
-            m_grid.setCell(0, 8, fixed(linkid::kFixedAtmHpa));
-            m_grid.setCell(0, 9, fixed(linkid::kFixedAtmHpa));
-            m_grid.setCell(0, 10, fixed(linkid::kFixedAtmFlag));
-        }
+    const int wanted = quantity ? kQuantityColumn : atm ? 10 : 7;
+    const bool changed = m_grid.columnCount() != wanted;
+    if (changed)
+        m_grid.setColumnCount(wanted);
+    if (atm && (changed || quantity)) {
+        m_grid.setCell(0, 8, fixed(linkid::kFixedAtmHpa));
+        m_grid.setCell(0, 9, fixed(linkid::kFixedAtmHpa));
+        m_grid.setCell(0, 10, fixed(linkid::kFixedAtmFlag));
     }
-    if (atm) {
-        m_grid.setColumnHidden(9, true);
-        m_grid.setColumnHidden(10, true);
-        m_grid.setColumnHidden(8, m_state.flags.displayAtm == 0);
-    }
+    if (atm || quantity)
+        hideColumnsForOptions(m_state, m_grid);
 }
 
 void RecordDecoder::reset()
 {
     m_titleSet = false;
     m_rowPending = false;
+    m_quantity.clear();
+    m_firstQuantity.clear();
+    m_firstGroupRow = 0;
+    m_mixed = false;
+    m_readings = 0;
     m_grid.setRowCount(0);
+    setQuantityColumn(m_state, m_grid, false);
 }

@@ -14,11 +14,20 @@ struct LinkState;
 // (hidden). Each group takes one row with its first reading; further readings take rows of their
 // own with columns 1 to 4 empty.
 //
+// A memory that holds groups of more than one quantity (velocity, flow rate, pressure) gets a
+// quantity column: column 11 names each row's quantity and unit ("AFLOW(m3/h)"), column 6 is
+// titled "Value", and columns 8 to 10 stay hidden when Enable ATM is off. It appears when the
+// first group of a second quantity arrives, filled in for the rows before. A memory of one
+// quantity never has it, so its grid and file are as they always were.
+//
 // Record lines are read defensively: a missing field is empty text, and no line is ever read
 // past its end.
 class RecordDecoder
 {
 public:
+    // The quantity column of a memory of several quantities.
+    static constexpr int kQuantityColumn = 11;
+
     RecordDecoder(const LinkState &state, RecordGrid &grid);
 
     // Takes the unit reply apart: velocity unit (from the second character to the first ";"),
@@ -45,6 +54,15 @@ public:
     // stays).
     void reset();
 
+    // Readings (value lines) written into the grid since the last reset.
+    int readings() const { return m_readings; }
+
+    // Whether the grid carries the quantity column.
+    static bool hasQuantityColumn(const RecordGrid &grid);
+    // Adds the quantity column (titled, with the atmospheric columns hidden or shown by the
+    // options) or takes it away again.
+    static void setQuantityColumn(const LinkState &state, RecordGrid &grid, bool on);
+
     // Title of column 6 for a type field ("PRESS", "VEL", "AFLOW"); empty for another type.
     QString quantityTitle(const QString &type) const;
 
@@ -62,6 +80,9 @@ public:
 
 private:
     QString fixed(int id) const;
+    // The group being read has this quantity title; a second quantity adds the quantity column.
+    void noteQuantity(const QString &title);
+    static void hideColumnsForOptions(const LinkState &state, RecordGrid &grid);
 
     const LinkState &m_state;
     RecordGrid &m_grid;
@@ -71,4 +92,9 @@ private:
     QString m_temperatureUnit;
     bool m_titleSet = false;
     bool m_rowPending = false;
+    QString m_quantity;       // quantity title of the group being read
+    QString m_firstQuantity;  // quantity title of the first group of the download
+    int m_firstGroupRow = 0;  // row of the first group
+    bool m_mixed = false;
+    int m_readings = 0;
 };

@@ -1,5 +1,6 @@
 #include "link/core/serial_link_port.h"
 
+#include "common/core/status_codes.h"
 #include "link/core/link_state.h"
 
 SerialLinkPort::SerialLinkPort(LinkState &state, std::unique_ptr<BridgeSource> source,
@@ -48,7 +49,15 @@ QString SerialLinkPort::unitReply() const
 
 qint16 SerialLinkPort::fRsStartRead()
 {
-    return m_link->fRsStartRead();
+    const qint16 result = m_link->fRsStartRead();
+    // A dump command that could not be sent, or a port that failed while it was sent, is a link
+    // error now; otherwise the download would wait for a dump that never comes.
+    if (result == status::kSuccess
+        && (m_link->gLinkStatus() != status::kSuccess || !m_link->isOpen())) {
+        m_link->fRsClose();
+        return SerialLink::kCommError;
+    }
+    return result;
 }
 
 qint16 SerialLinkPort::fRsClose()

@@ -1,6 +1,7 @@
 #include "link/ui/data_grid_records.h"
 
 #include "common/ui/data_grid.h"
+#include "link/core/record_decoder.h"
 
 #include <QHeaderView>
 
@@ -34,6 +35,14 @@ void DataGridRecords::applyTitles()
     const int value = cellMetrics.horizontalAdvance(QStringLiteral("0000.00")) + 12;
     for (int c = 0; c < m_titles.size(); ++c)
         header->resizeSection(c, qMax(value, titleMetrics.horizontalAdvance(m_titles.at(c)) + 14));
+    // A stretched last column would be cut to the space left; the quantity column keeps its width.
+    header->setStretchLastSection(m_titles.size() < RecordDecoder::kQuantityColumn);
+    if (m_titles.size() >= RecordDecoder::kQuantityColumn) {
+        int quantity = header->sectionSize(RecordDecoder::kQuantityColumn - 1);
+        for (const QString &text : m_fitted)
+            quantity = qMax(quantity, cellMetrics.horizontalAdvance(text) + 14);
+        header->resizeSection(RecordDecoder::kQuantityColumn - 1, quantity);
+    }
 }
 
 int DataGridRecords::rowCount() const
@@ -43,6 +52,10 @@ int DataGridRecords::rowCount() const
 
 void DataGridRecords::setRowCount(int rows)
 {
+    if (rows < m_pendingCurrentRow)
+        m_pendingCurrentRow = 0;
+    if (rows == 0)
+        m_fitted.clear();
     m_grid->grid()->setGridRowCount(rows);
 }
 
@@ -81,6 +94,15 @@ void DataGridRecords::setCell(int row, int column, const QString &text, Style st
         return;
     }
     m_grid->grid()->setCell(row, column, text, alignmentFor(style));
+    // The quantity column takes a few distinct texts ("AFLOW(m3/h)"): it grows to fit each the
+    // first time it comes, so it is measured a few times per download, not once per row.
+    if (column == RecordDecoder::kQuantityColumn && !m_fitted.contains(text)) {
+        m_fitted.insert(text);
+        QHeaderView *header = m_grid->horizontalHeader();
+        const int wanted = QFontMetrics(m_grid->font()).horizontalAdvance(text) + 14;
+        if (header->sectionSize(column - 1) < wanted)
+            header->resizeSection(column - 1, wanted);
+    }
 }
 
 RecordGrid::Style DataGridRecords::cellStyle(int row, int column) const
@@ -118,9 +140,18 @@ void DataGridRecords::resumeRedraw()
         applyTitles();
     }
     m_grid->resumeRedraw();
+    if (m_suspended == 0 && m_pendingCurrentRow > 0) {
+        const int row = m_pendingCurrentRow;
+        m_pendingCurrentRow = 0;
+        m_grid->setActiveCell(row, 1);
+    }
 }
 
 void DataGridRecords::setCurrentRow(int row)
 {
-    m_grid->setActiveCell(row, 1);
+    // Selecting and scrolling once for a batch of rows, not once per row.
+    if (m_suspended > 0)
+        m_pendingCurrentRow = row;
+    else
+        m_grid->setActiveCell(row, 1);
 }

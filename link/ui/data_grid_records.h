@@ -2,6 +2,7 @@
 
 #include "link/core/record_grid.h"
 
+#include <QSet>
 #include <QStringList>
 
 class DataGrid;
@@ -36,4 +37,6 @@ private:
     QStringList m_titles;
     bool m_titlesChanged = false;
     int m_suspended = 0;
+    int m_pendingCurrentRow = 0; // made current when redraw resumes (once per batch)
+    QSet<QString> m_fitted;      // quantity texts the column was widened for
 };

@@ -155,6 +155,10 @@ void LinkMainWindow::buildControls()
     m_status->setFrameShape(QFrame::Panel);
     m_status->setFrameShadow(QFrame::Sunken);
     m_status->setMinimumWidth(100);
+    m_progress = makeLabel(right, "lblProgress");
+    // A long path never widens the window; the whole text is in the tool tip.
+    m_progress->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_progress->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     controls->addWidget(nameLabel, 0, 0);
     controls->addWidget(m_fileName, 0, 1);
@@ -165,6 +169,7 @@ void LinkMainWindow::buildControls()
     controls->addWidget(m_close, 1, 4);
     controls->addWidget(statusLabel, 2, 0);
     controls->addWidget(m_status, 2, 1, 1, 2);
+    controls->addWidget(m_progress, 3, 0, 1, 5);
     controls->setColumnStretch(1, 1);
     controls->setColumnStretch(3, 1);
     rightLayout->addLayout(controls);
@@ -329,6 +334,7 @@ void LinkMainWindow::FileList_Click(QListWidgetItem *item)
 void LinkMainWindow::readSavedFile(const QString &fileName)
 {
     m_reading = true;
+    clearProgress();
     setStatusLine(m_state.statusTexts[1]);
     m_read->setEnabled(false);
     m_session->smInit();
@@ -352,6 +358,41 @@ void LinkMainWindow::setDownloading(bool downloading)
         m_tmrUSB.stop();
     else
         m_tmrUSB.start();
+}
+
+void LinkMainWindow::showProgress(const DownloadProgress &progress)
+{
+    QString text;
+    switch (progress.stage) {
+    case DownloadProgress::Stage::Receiving: {
+        const qint64 seconds = progress.elapsedMs / 1000;
+        const QString elapsed = QStringLiteral("%1:%2").arg(seconds / 60).arg(
+            seconds % 60, 2, 10, QLatin1Char('0'));
+        text = m_state.localText(linkid::kDownloadProgress)
+                   .arg(progress.lines)
+                   .arg(progress.readings)
+                   .arg(elapsed);
+        break;
+    }
+    case DownloadProgress::Stage::Saved:
+        text = m_state.localText(linkid::kDownloadSaved)
+                   .arg(progress.readings)
+                   .arg(QDir::toNativeSeparators(progress.path));
+        break;
+    case DownloadProgress::Stage::Stopped:
+        text = m_state.localText(linkid::kDownloadStopped).arg(progress.lines).arg(progress.readings);
+        break;
+    }
+    if (text != m_progress->text()) {
+        m_progress->setText(text);
+        m_progress->setToolTip(text);
+    }
+}
+
+void LinkMainWindow::clearProgress()
+{
+    m_progress->clear();
+    m_progress->setToolTip(QString());
 }
 
 void LinkMainWindow::setStatusLine(const QString &text)
@@ -421,9 +462,20 @@ void LinkMainWindow::showEvent(QShowEvent *event)
 
 void LinkMainWindow::closeEvent(QCloseEvent *event)
 {
-    // A download is stopped before the window may close.
-    if (m_state.idle != 1 && m_session)
-        m_session->sStopMeasu();
+    // A download is stopped before the window may close; the user is asked first, so a
+    // transfer is never thrown away by a slip.
+    if (m_state.idle != 1 && m_session) {
+        if (m_state.presenter
+            && m_state.presenter->askYesNo(m_state.localText(linkid::kAppTitle),
+                                           m_state.localText(linkid::kCloseWhileDownloading),
+                                           true)
+                   != status::kAnswerYes) {
+            event->ignore();
+            return;
+        }
+        if (m_state.idle != 1)
+            m_session->sStopMeasu();
+    }
 
     if (fCtrlShiftDown()) {
         OptionsDialog dialog(this, &m_state.flags, m_state.texts,

@@ -55,6 +55,8 @@ public:
     QString folderPath() const override;
     QString chosenInstrument() const override;
     void sFileList() override;
+    void showProgress(const DownloadProgress &progress) override;
+    void clearProgress() override;
 
     // The folder browser.
     bool selectDrive(const QString &drive);
@@ -74,6 +76,8 @@ public:
     QPushButton *cmdMeasuring() const { return m_read; }
     QPushButton *cmdEnd() const { return m_close; }
     QLabel *lblStatue() const { return m_status; }
+    // The download's progress, and where its file went.
+    QLabel *lblProgress() const { return m_progress; }
     QTimer *tmrUSB() { return &m_tmrUSB; }
     DownloadSession &session() { return *m_session; }
     RecordDecoder &decoder() { return *m_decoder; }
@@ -102,6 +106,7 @@ private:
     QPushButton *m_read = nullptr;
     QPushButton *m_close = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_progress = nullptr;
     DataGrid *m_grid = nullptr;
     QSplitter *m_split = nullptr;
     QSplitter *m_browserSplit = nullptr;

@@ -54,6 +54,11 @@ qint64 VirtualInstrument::pendingBytes() const
     return m_writer->pending();
 }
 
+void VirtualInstrument::setCharacterRate(int charactersPerSecond)
+{
+    m_writer->setRate(charactersPerSecond);
+}
+
 bool VirtualInstrument::start(QString *error)
 {
     stop();

@@ -66,6 +66,9 @@ public:
     void clearCommands() { m_commands.clear(); }
     // Bytes of replies still waiting to go out.
     qint64 pendingBytes() const;
+    // Sends faster (or slower) than the line's character rate, for tests that move a large
+    // memory; the rate the port must be set to is unchanged.
+    void setCharacterRate(int charactersPerSecond);
     int liveReadingsSent() const { return m_liveReadings; }
 
 signals:

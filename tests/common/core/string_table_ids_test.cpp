@@ -44,7 +44,7 @@ const Program kAcq{"ventacq", "resources/ventacq_strings.tsv",
 const Program kLink{"ventlink", "resources/ventlink_strings.tsv",
     {"link/core/link_string_ids.h", "common/ui/options_dialog.h"},
     {{502, 502}, {601, 602}, {651, 656}, {671, 672}, {701, 702}, {710, 711}, {751, 752}, {761, 762},
-     {791, 791}, {901, 912}, {9531, 9535}, {9541, 9558}},
+     {791, 791}, {901, 912}, {921, 924}, {9531, 9535}, {9541, 9560}},
     {}, {651}, {}};
 
 // Texts with nothing to translate: no letters, product names, font faces, units, channel tags.

