@@ -3,6 +3,7 @@
 #include "acq/core/app_state.h"
 #include "acq/core/sample_table.h"
 #include "acq/core/sample_time_stamp.h"
+#include "common/core/io_failure.h"
 #include "common/core/number_format.h"
 #include "common/core/status_codes.h"
 
@@ -119,7 +120,7 @@ QByteArray DataFile::sampleLines(const AppState &state, const SampleTable &table
 }
 
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start)
+                      qint32 count, double start, IoFailure *failure)
 {
     state.statusCode = status::kSuccess;
     const bool first = state.receivedCount < 1;
@@ -140,11 +141,15 @@ bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &
         ok = file.write(bytes) == bytes.size();
     if (ok)
         ok = file.flush();
+    if (!ok && failure)
+        *failure = IoFailure::forFile(path, file);
     // A write cut short (a full disk) would leave half a line: the batch is taken back out, so
     // the file keeps whole lines and every batch it holds is whole.
     if (!ok && file.isOpen())
         file.resize(sizeBefore);
     file.close();
+    if (ok && file.error() != QFileDevice::NoError && failure)
+        *failure = IoFailure::forFile(path, file);
     ok = ok && file.error() == QFileDevice::NoError;
     if (!ok)
         state.statusCode = kFileError;

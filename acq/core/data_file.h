@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 struct AppState;
+struct IoFailure;
 class SampleTable;
 
 // The data file of a measurement run ("VL4402Data.VXD" in the per-user data folder): a header
@@ -33,5 +34,6 @@ public:
 // state.receivedCount. Sets state.statusCode to -10000, or to 14 when the file could not be
 // opened, written, flushed or closed; returns whether the batch is in the file. Later batches
 // never create the file: a file that vanished during the run is a failure, not a headless file.
+// On failure `failure` (when given) gets the path and the system's reason.
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start);
+                      qint32 count, double start, IoFailure *failure = nullptr);

@@ -9,6 +9,7 @@
 #include <memory>
 
 struct AppState;
+struct IoFailure;
 class ConnectionProbe;
 class MeasurementDriver;
 class RunDisplay;
@@ -58,7 +59,7 @@ public:
 private:
     void startDriverCall();
     void prepareDisplays();
-    void reportDataFileFailure();
+    void reportDataFileFailure(const IoFailure &failure);
 
     AppState &m_state;
     RunDisplay &m_display;
@@ -70,4 +71,5 @@ private:
     bool m_polling = false;
     bool m_runStarted = false;      // the driver was started (not only bound)
     QSet<qint16> m_reportedCodes;   // codes that do not stop the run, shown in this run
+    QString m_detail;               // lines shown under the next status message (a failed port)
 };

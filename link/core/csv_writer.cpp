@@ -1,5 +1,6 @@
 #include "link/core/csv_writer.h"
 
+#include "common/core/io_failure.h"
 #include "common/core/status_codes.h"
 #include "link/core/link_state.h"
 #include "link/core/link_status.h"
@@ -52,6 +53,8 @@ qint16 CsvWriter::smSaveData(LinkState &state, const RecordGrid &grid, const QSt
     if (!ok) {
         if (error)
             *error = file.errorString();
+        state.statusDetail = describeIoFailure(IoFailure::forFile(path, file), state.texts,
+                                               state.languageOffset);
         file.cancelWriting();
         state.gLinkStatus = linkstatus::kSaveFile;
         return linkstatus::kSaveFile;

@@ -1,5 +1,6 @@
 #include "link/core/serial_link_port.h"
 
+#include "common/core/io_failure.h"
 #include "link/core/link_state.h"
 
 SerialLinkPort::SerialLinkPort(LinkState &state, std::unique_ptr<BridgeSource> source,
@@ -38,7 +39,15 @@ SerialLinkPort::~SerialLinkPort()
 
 qint16 SerialLinkPort::fRsAutoConnect(const QString &port)
 {
-    return m_link->fRsAutoConnect(port);
+    const qint16 r = m_link->fRsAutoConnect(port);
+    noteOpenFailure();
+    return r;
+}
+
+void SerialLinkPort::noteOpenFailure()
+{
+    m_state.statusDetail = describeIoFailure(m_link->lastOpenFailure(), m_state.texts,
+                                             m_state.languageOffset);
 }
 
 QString SerialLinkPort::unitReply() const
@@ -48,7 +57,9 @@ QString SerialLinkPort::unitReply() const
 
 qint16 SerialLinkPort::fRsStartRead()
 {
-    return m_link->fRsStartRead();
+    const qint16 r = m_link->fRsStartRead();
+    noteOpenFailure();
+    return r;
 }
 
 qint16 SerialLinkPort::fRsClose()

@@ -313,7 +313,7 @@ TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
     ASSERT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(presenter.shown[0].text,
               "The data file could not be written, so the measurement was stopped:\n"
-                  + state->lastDataPath);
+                  + state->lastDataPath + ": no such file or folder");
     EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
     EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
     EXPECT_EQ(state->dataState, 3);

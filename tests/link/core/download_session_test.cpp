@@ -312,7 +312,9 @@ TEST(DownloadSession, FailedSaveIsShownOnce)
     const QString folder = d.dir.path();
     d.dir.remove();
     d.tickUntilIdle();
-    EXPECT_EQ(d.presenter.messages, QStringList{"Save File Error!"});
+    ASSERT_EQ(d.presenter.messages.size(), 1); // with the file and the reason below
+    EXPECT_TRUE(d.presenter.messages[0].startsWith("Save File Error!\n" + folder + "/"));
+    EXPECT_TRUE(d.presenter.messages[0].endsWith(": no such file or folder")) << d.presenter.messages[0].toStdString();
     EXPECT_EQ(d.state->gLinkStatus, linkstatus::kSaveFile);
     EXPECT_EQ(d.state->idle, 1);
     EXPECT_EQ(d.grid.rowText(1), "001|1|2|mm|01|1|2");
