@@ -73,6 +73,7 @@ public:
     QComboBox *cobPort() const { return m_port; }
     QPushButton *cmdMeasuring() const { return m_read; }
     QPushButton *cmdEnd() const { return m_close; }
+    QPushButton *cmdOptions() const { return m_options; }
     QLabel *lblStatue() const { return m_status; }
     QTimer *tmrUSB() { return &m_tmrUSB; }
     DownloadSession &session() { return *m_session; }
@@ -88,6 +89,7 @@ private:
     void Drv_Change();
     void FileList_Click(QListWidgetItem *item);
     void cmdEnd_Click();
+    void cmdOptions_Click();
 
     LinkState &m_state;
     SettingsStore &m_store;
@@ -101,6 +103,7 @@ private:
     QComboBox *m_port = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_close = nullptr;
+    QPushButton *m_options = nullptr;
     QLabel *m_status = nullptr;
     DataGrid *m_grid = nullptr;
     QSplitter *m_split = nullptr;
