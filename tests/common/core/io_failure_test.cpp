@@ -1,4 +1,5 @@
-// Why a file or port failed, in words the user can act on, under the program's own message.
+// Why a file or port failed, in words the user can act on, under the program's own message; and
+// a refused second start that brings the running copy forward.
 #include "common/core/io_failure.h"
 #include "common/core/serial_link.h"
 #include "common/core/single_instance.h"
@@ -11,54 +12,35 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-namespace {
-
 using Reason = IoFailure::Reason;
 
 TEST(IoFailure, SystemErrorsBecomeReasonsAndLinesInEachLanguage)
 {
-    const struct
-    {
-        int code;
-        Reason reason;
-    } codes[] = {{EACCES, Reason::PermissionDenied}, {ENODEV, Reason::NoSuchDevice},
-                 {ENOENT, Reason::NoSuchFile},       {EROFS, Reason::ReadOnly},
-                 {ENOSPC, Reason::NoSpace},          {EBUSY, Reason::Busy},
-                 {EIO, Reason::Other}};
-    for (const auto &c : codes) {
-        EXPECT_EQ(IoFailure::fromErrno(c.code), c.reason) << c.code;
+    for (const auto &[code, reason] : {std::pair{EACCES, Reason::PermissionDenied}, {ENODEV, Reason::NoSuchDevice},
+                                       {ENOENT, Reason::NoSuchFile}, {EROFS, Reason::ReadOnly},
+                                       {ENOSPC, Reason::NoSpace}, {EBUSY, Reason::Busy}, {EIO, Reason::Other}}) {
         // As a Qt device reports it: its own words, then the system's.
-        const QString text = "Cannot open /x: " + QString::fromLocal8Bit(std::strerror(c.code));
-        EXPECT_EQ(IoFailure::fromSystemText(text), c.reason) << text.toStdString();
+        EXPECT_EQ(IoFailure::fromSystemText("Cannot open /x: " + QString::fromLocal8Bit(std::strerror(code))), reason)
+            << code;
     }
-
     StringTable table;
     ASSERT_TRUE(table.loadFile(venttest::sourcePath("/resources/ventlink_strings.tsv")));
-    IoFailure port = IoFailure::forPort("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
-    const QString en = describeIoFailure(port, Texts(&table, UiVariant::English), 0);
-    EXPECT_TRUE(en.startsWith("/dev/ttyUSB0: permission denied\n")) << en.toStdString();
-    EXPECT_TRUE(en.contains("\"dialout\"") && en.contains("log in again")) << en.toStdString();
-    const QString ja = describeIoFailure(port, Texts(&table, UiVariant::Japanese), 10000);
-    EXPECT_TRUE(ja.startsWith("/dev/ttyUSB0：アクセス権がありません\n") && ja.contains("dialout"));
+    const Texts en(&table, UiVariant::English);
+    const IoFailure port = IoFailure::forPort("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
+    const QString line = withIoFailure("Rs232c open error !", port, en, 0);
+    EXPECT_TRUE(line.startsWith("Rs232c open error !\n/dev/ttyUSB0: permission denied\n")) << line.toStdString();
+    EXPECT_TRUE(line.contains("\"dialout\"") && line.contains("log in again"));
+    EXPECT_TRUE(describeIoFailure(port, Texts(&table, UiVariant::Japanese), 10000)
+                    .startsWith("/dev/ttyUSB0：アクセス権がありません\n"));
+    // A file needs no group; an unknown reason keeps the system's own words.
+    EXPECT_EQ(describeIoFailure({"/m/a.CSV", "", Reason::ReadOnly, false}, Texts(&table, UiVariant::Chinese), 10000),
+              "/m/a.CSV：只读文件系统");
+    EXPECT_EQ(describeIoFailure({"/x", "Input/output error", Reason::Other, false}, en, 0), "/x: Input/output error");
 
-    // A file refused for the same reason needs no group; an unknown reason keeps the system's text.
-    IoFailure file{"/media/stick/a.CSV", "Read-only file system", Reason::ReadOnly, false};
-    EXPECT_EQ(describeIoFailure(file, Texts(&table, UiVariant::Chinese), 10000),
-              "/media/stick/a.CSV：只读文件系统");
-    IoFailure odd{"/x", "Input/output error", Reason::Other, false};
-    EXPECT_EQ(withIoFailure("Save File Error!", odd, Texts(&table, UiVariant::English), 0),
-              "Save File Error!\n/x: Input/output error");
-    EXPECT_EQ(withIoFailure("Save File Error!", IoFailure(), Texts(&table, UiVariant::English), 0),
-              "Save File Error!");
-}
-
-TEST(IoFailure, SerialLinkKeepsWhyThePortDidNotOpen)
-{
     SerialLink link(LinkSettings::ventlink());
     EXPECT_EQ(link.fRsOpen(QStringLiteral("/dev/ttyVENTNONE9"), 19200, false), SerialLink::kOpenError);
     EXPECT_EQ(link.lastOpenFailure().target, "/dev/ttyVENTNONE9");
     EXPECT_EQ(link.lastOpenFailure().reason, Reason::NoSuchDevice);
-    EXPECT_TRUE(link.lastOpenFailure().port);
 }
 
 TEST(SecondStart, TheRefusedCopyAsksTheRunningOneToComeForward)
@@ -71,7 +53,5 @@ TEST(SecondStart, TheRefusedCopyAsksTheRunningOneToComeForward)
     EXPECT_FALSE(second.tryAcquire());
     second.askRunningToRaise();
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 10000));
-    EXPECT_FALSE(QFile::exists(first.notePath())) << "the note is taken away";
+    EXPECT_FALSE(QFile::exists(first.notePath()));
 }
-
-} // namespace
