@@ -62,7 +62,11 @@ IoFailure IoFailure::forPort(const QString &path, QSerialPort::SerialPortError e
     f.systemText = systemText;
     f.port = true;
     switch (error) {
-    case QSerialPort::PermissionError: f.reason = Reason::PermissionDenied; break;
+    case QSerialPort::PermissionError:
+        // Qt reports a port another program has locked as a permission error too.
+        f.reason = systemText.contains(QLatin1String("lock"), Qt::CaseInsensitive) ? Reason::Busy
+                                                                                   : Reason::PermissionDenied;
+        break;
     case QSerialPort::DeviceNotFoundError: f.reason = Reason::NoSuchDevice; break;
     default: f.reason = fromSystemText(systemText); break;
     }

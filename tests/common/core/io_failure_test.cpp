@@ -36,6 +36,10 @@ TEST(IoFailure, SystemErrorsBecomeReasonsAndLinesInEachLanguage)
     EXPECT_EQ(describeIoFailure({"/m/a.CSV", "", Reason::ReadOnly, false}, Texts(&table, UiVariant::Chinese), 10000),
               "/m/a.CSV：只读文件系统");
     EXPECT_EQ(describeIoFailure({"/x", "Input/output error", Reason::Other, false}, en, 0), "/x: Input/output error");
+    // A port another program holds is busy, not a matter of groups.
+    EXPECT_EQ(describeIoFailure(IoFailure::forPort("/dev/ttyUSB0", QSerialPort::PermissionError,
+                                                   "Permission error while locking the device"), en, 0),
+              "/dev/ttyUSB0: the device is in use");
 
     SerialLink link(LinkSettings::ventlink());
     EXPECT_EQ(link.fRsOpen(QStringLiteral("/dev/ttyVENTNONE9"), 19200, false), SerialLink::kOpenError);
