@@ -1,6 +1,7 @@
 #include "acq/core/acq_settings.h"
 
 #include "acq/core/app_state.h"
+#include "acq/core/duct_units.h"
 #include "common/core/settings_store.h"
 #include "common/core/window_placement.h"
 
@@ -25,22 +26,33 @@ bool fitsSingle(double v)
     return std::fabs(v) <= double(FLT_MAX);
 }
 
+bool positive(double v)
+{
+    return v > 0;
+}
+
+// A duct size the parameter dialog would take: above 0 and at most 1,000,000.
+bool usableSize(double v)
+{
+    return v > 0 && v <= double(DuctUnits::kMaximumSize);
+}
+
 } // namespace
 
 void AcqSettings::sLoadSettings(AppState &state, const SettingsStore &store)
 {
     const QString graph = s(kGraphSection);
-    state.velXRange = store.readInt(graph, s(kVelXRange), 60, 1, kInt32Max);
-    state.velYMax = store.readDouble(graph, s(kVelYMax), 60);
+    state.velXRange = store.readInt(graph, s(kVelXRange), 60, 1, kMaxXRange);
+    state.velYMax = store.readDouble(graph, s(kVelYMax), 60, positive);
     state.flowXRange = store.readInt(graph, s(kFlowXRange), 100, 1, kInt32Max);
     state.flowYMax = store.readInt(graph, s(kFlowYMax), 600, kInt32Min, kInt32Max);
 
     const QString capacity = s(kCapacitySection);
     state.ductShape = qint16(store.readInt(capacity, s(kDuctShape), 0, 0, 1));
-    state.ductDiameter = store.readDouble(capacity, s(kDuctDiameter), 10.0);
-    state.ductHeight = store.readDouble(capacity, s(kDuctHeight), 10.0);
-    state.ductWidth = store.readDouble(capacity, s(kDuctWidth), 10.0);
-    state.ductArea = store.readDouble(capacity, s(kDuctArea), 10.0);
+    state.ductDiameter = store.readDouble(capacity, s(kDuctDiameter), 10.0, usableSize);
+    state.ductHeight = store.readDouble(capacity, s(kDuctHeight), 10.0, usableSize);
+    state.ductWidth = store.readDouble(capacity, s(kDuctWidth), 10.0, usableSize);
+    state.ductArea = store.readDouble(capacity, s(kDuctArea), 10.0, positive);
 
     const QString unit = s(kUnitSection);
     state.velocityUnit = qint16(store.readInt(unit, s(kVelocityUnit), 0, 0, 1));
@@ -97,7 +109,7 @@ AcqSettings::WindowSettings AcqSettings::readWindow(const SettingsStore &store)
     w.twips = WindowPlacement::readTwips(store, QRectF(1000, 1000, 6500, 6500));
     auto fraction = [&](const char *key, float fallback) {
         return float(store.readDouble(windows, s(key), fallback,
-                                      [](double v) { return v >= 0.0 && v <= 1.0; }));
+                                      [](double v) { return v > 0.0 && v < 1.0; }));
     };
     w.splitterFractions = {fraction(kSplitter1, 0.5f), fraction(kSplitter2, 0.5f),
                            fraction(kSplitter3, 0.485f)};

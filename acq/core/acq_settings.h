@@ -7,8 +7,9 @@ class SettingsStore;
 struct AppState;
 
 // ventacq's settings: sections, keys, defaults and the rules of what a stored value may be.
-// A value that does not parse, or that the program could not index or divide by, reads as its
-// default. Numbers are written with "." whatever the locale.
+// A value that does not parse, or that the program could not index, divide by or use (a duct
+// size or area, a velocity maximum of 0 or less, a time range above 30 days, a splitter fraction
+// that hides a pane), reads as its default. Numbers are written with "." whatever the locale.
 class AcqSettings
 {
 public:
@@ -47,6 +48,8 @@ public:
     static constexpr auto kSplitter3 = "Splitter Position3";
 
     static constexpr int kMaxSampleCount = 65500;
+    // The longest time range the graph parameter dialog offers: 30 days.
+    static constexpr qint32 kMaxXRange = 30 * 86400;
 
     // The window's stored geometry in twips and the three splitter fractions.
     struct WindowSettings

@@ -87,6 +87,9 @@ qint16 fLoadCommonStrings(AppState &state)
         return status::kFailure;
     }
     state.appTitle = appTitle;
+    // The simulation mark stays on the caption whatever the language.
+    if (state.simulation == 1)
+        state.appTitle += QStringLiteral(" (") + state.localText(acqid::kSimulation) + QLatin1Char(')');
     state.fontChangeFlag = qint16(*charset);
     state.fileFilters = filters;
     state.msgNotSaved = notSaved;

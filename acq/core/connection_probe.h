@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/io_failure.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -12,6 +14,7 @@ public:
     {
         qint16 status = -10000; // -10000 when the instrument answered, else the link's status
         qint32 baudRate = 0;    // the rate it answered at
+        IoFailure failure;      // the port and the system's reason when it could not be opened
     };
 
     virtual ~ConnectionProbe() = default;

@@ -4,10 +4,14 @@
 #include "acq/core/data_file_sync.h"
 #include "acq/core/sample_table.h"
 #include "acq/core/sample_time_stamp.h"
+#include "common/core/io_failure.h"
 #include "common/core/number_format.h"
 #include "common/core/status_codes.h"
 
 #include <QFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -120,7 +124,7 @@ QByteArray DataFile::sampleLines(const AppState &state, const SampleTable &table
 }
 
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start, DataFileSync *sync)
+                      qint32 count, double start, DataFileSync *sync, IoFailure *failure)
 {
     state.statusCode = status::kSuccess;
     const bool first = state.receivedCount < 1;
@@ -141,6 +145,8 @@ bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &
         ok = file.write(bytes) == bytes.size();
     if (ok)
         ok = file.flush();
+    if (!ok && failure)
+        *failure = IoFailure::forFile(path, file);
     // A write cut short (a full disk) would leave half a line: the batch is taken back out, so
     // the file keeps whole lines and every batch it holds is whole.
     if (!ok && file.isOpen())
@@ -150,8 +156,16 @@ bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &
             sync->restart();
         // The lines are whole in the file either way: a failed sync keeps them.
         ok = sync->batchWritten(file.handle());
+        if (!ok && failure) {
+            const int code = errno;
+            failure->target = path;
+            failure->systemText = QString::fromLocal8Bit(std::strerror(code));
+            failure->reason = IoFailure::fromErrno(code);
+        }
     }
     file.close();
+    if (ok && file.error() != QFileDevice::NoError && failure)
+        *failure = IoFailure::forFile(path, file);
     ok = ok && file.error() == QFileDevice::NoError;
     if (!ok)
         state.statusCode = kFileError;

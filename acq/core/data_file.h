@@ -6,6 +6,7 @@
 
 struct AppState;
 class DataFileSync;
+struct IoFailure;
 class SampleTable;
 
 // The data file of a measurement run ("VL4402Data.VXD" in the per-user data folder): a header
@@ -36,5 +37,7 @@ public:
 // opened, written, flushed or closed; returns whether the batch is in the file. Later batches
 // never create the file: a file that vanished during the run is a failure, not a headless file.
 // With `sync`, the batch is synced as it paces (a failed sync is a failure too; the lines stay).
+// On failure `failure` (when given) gets the path and the system's reason.
 bool fSaveDataVXDFile(AppState &state, const SampleTable &table, const QString &path,
-                      qint32 count, double start, DataFileSync *sync = nullptr);
+                      qint32 count, double start, DataFileSync *sync = nullptr,
+                      IoFailure *failure = nullptr);

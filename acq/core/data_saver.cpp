@@ -72,9 +72,19 @@ DataSaver::Outcome DataSaver::runSaveDialog(const QString &folder)
         const FileDialog::Choice choice = m_dialog.getSaveFileName(folder, filters);
         if (choice.path.isEmpty())
             return Outcome::Cancelled;
-        const qint16 r = fSaveAs(withExtension(choice, filters));
+        const QString target = withExtension(choice, filters);
+        const qint16 r = fSaveAs(target);
         if (m_state.statusCode != status::kSuccess) {
-            sShowErrMsg(m_state, m_state.statusCode);
+            // A failed copy names the target and the system's reason (and the data file when it
+            // was the one that could not be read).
+            if (m_state.statusCode == runstatus::kFileError && m_failure.isSet()) {
+                QString where = describeIoFailure(m_failure, m_state.texts, m_state.languageOffset);
+                if (m_failure.target != target)
+                    where = target + QLatin1Char('\n') + where;
+                sShowErrMsg(m_state, m_state.localText(kSaveFailedMessage).arg(where));
+            } else {
+                sShowErrMsg(m_state, m_state.statusCode);
+            }
             return Outcome::Failed;
         }
         if (r != status::kAnswerNo)
@@ -95,6 +105,7 @@ qint16 DataSaver::fSaveAs(const QString &path)
 qint16 DataSaver::fCopyDataFile(const QString &path)
 {
     m_state.statusCode = status::kSuccess;
+    m_failure = IoFailure();
     const QFileInfo target(path);
     const QFileInfo source(m_state.lastDataPath);
     // Saving onto the data file itself: it is already there.
@@ -114,26 +125,33 @@ qint16 DataSaver::fCopyDataFile(const QString &path)
 bool DataSaver::copyOver(const QString &sourcePath, const QString &targetPath)
 {
     QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly)) {
+        m_failure = IoFailure::forFile(sourcePath, source);
         return false;
+    }
     QSaveFile target(targetPath);
-    if (!target.open(QIODevice::WriteOnly))
+    auto failed = [&](const QFileDevice &device, const QString &path) {
+        m_failure = IoFailure::forFile(path, device);
+        target.cancelWriting();
         return false;
+    };
+    if (!target.open(QIODevice::WriteOnly))
+        return failed(target, targetPath);
     char buffer[64 * 1024];
     for (;;) {
         const qint64 got = source.read(buffer, sizeof buffer);
-        if (got < 0) {
-            target.cancelWriting();
-            return false;
-        }
+        if (got < 0)
+            return failed(source, sourcePath);
         if (got == 0)
             break;
-        if (target.write(buffer, got) != got) {
-            target.cancelWriting();
-            return false;
-        }
+        if (target.write(buffer, got) != got)
+            return failed(target, targetPath);
     }
-    return DurableFile::commit(target);
+    if (!DurableFile::commit(target)) {
+        m_failure = IoFailure::forFile(targetPath, target);
+        return false;
+    }
+    return true;
 }
 
 qint16 DataSaver::fAskOverwrite(const QString &name)

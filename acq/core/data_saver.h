@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acq/core/file_dialog.h"
+#include "common/core/io_failure.h"
 
 #include <QString>
 #include <QVector>
@@ -32,8 +33,10 @@ public:
     // Copies the data file to `path`; on success the data state becomes 2 ("Old Data") and
     // `path` the current file. 6 = copied (or failed: see state.statusCode), 7 = not overwritten.
     qint16 fSaveAs(const QString &path);
-    // The copy with the overwrite question; sets state.statusCode to 14 when it failed.
+    // The copy with the overwrite question; sets state.statusCode to 14 when it failed, and
+    // lastFailure() to the file and the system's reason.
     qint16 fCopyDataFile(const QString &path);
+    const IoFailure &lastFailure() const { return m_failure; }
     // "There is already this following name file.  Do you overwrite ?" with the name:
     // 6 = yes, 7 = no (the default).
     qint16 fAskOverwrite(const QString &name);
@@ -50,6 +53,8 @@ public:
 
     static constexpr auto kDataFileName = "VL4402Data.VXD";
     static constexpr int kOverwriteNameLength = 30;
+    // "The data could not be saved to this file:" and the file with the system's reason.
+    static constexpr int kSaveFailedMessage = 917;
 
 private:
     enum class Outcome { Saved, Cancelled, Failed };
@@ -59,4 +64,5 @@ private:
     AppState &m_state;
     FileDialog &m_dialog;
     RunStatusView *m_view;
+    IoFailure m_failure;
 };

@@ -8,6 +8,7 @@
 #include "acq/core/status_report.h"
 #include "acq/driver/measurement_driver.h"
 #include "common/core/date_days.h"
+#include "common/core/io_failure.h"
 #include "common/core/message_presenter.h"
 #include "common/core/status_codes.h"
 
@@ -60,8 +61,11 @@ void RunController::sStartMeasu()
             return;
         }
         if (probe.status != status::kSuccess) {
-            // Ends the driver just bound; the data of the previous run stay as they were.
+            // Ends the driver just bound; the data of the previous run stay as they were. A port
+            // that could not be opened is named with the system's reason below the message.
+            m_detail = describeIoFailure(probe.failure, m_state.texts, m_state.languageOffset);
             sReportStatus(runstatus::kProbeFailed);
+            m_detail.clear();
             return;
         }
         if (probe.baudRate > 0)
@@ -160,11 +164,12 @@ void RunController::tmrGetData_Timer()
         m_display.sGraphShift(Panel::Velocity, n, m_state.startSecond);
         m_display.sGraphData(Panel::Flow, m_sampleTable, n, m_state.startSecond);
         m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
+        IoFailure failure;
         const bool saved = fSaveDataVXDFile(m_state, m_sampleTable, m_state.lastDataPath, n,
-                                            m_state.startTime, &m_dataFileSync);
+                                            m_state.startTime, &m_dataFileSync, &failure);
         m_state.receivedCount += n;
         if (!saved) {
-            reportDataFileFailure();
+            reportDataFileFailure(failure);
             return;
         }
     }
@@ -179,11 +184,14 @@ void RunController::tmrGetData_Timer()
     }
 }
 
-void RunController::reportDataFileFailure()
+void RunController::reportDataFileFailure(const IoFailure &failure)
 {
     // Without its file the run would be lost on "Save": say so once and stop.
     if (m_state.presenter) {
-        const QString text = m_state.messages[runstatus::kDataFileMessage].arg(m_state.lastDataPath);
+        const QString where = failure.isSet()
+            ? describeIoFailure(failure, m_state.texts, m_state.languageOffset)
+            : m_state.lastDataPath;
+        const QString text = m_state.messages[runstatus::kDataFileMessage].arg(where);
         m_state.presenter->notify(MessagePresenter::Icon::Exclamation, m_state.appTitle, text);
     }
     m_state.measuring = true;
@@ -246,9 +254,12 @@ void RunController::sReportStatus(qint16 code)
             return;
         m_reportedCodes.insert(code);
     }
-    if (m_state.presenter)
-        m_state.presenter->notify(MessagePresenter::Icon::Information, m_state.appTitle,
-                                  m_state.messages[size_t(report.messageIndex)]);
+    if (m_state.presenter) {
+        QString text = m_state.messages[size_t(report.messageIndex)];
+        if (!m_detail.isEmpty())
+            text += QLatin1Char('\n') + m_detail;
+        m_state.presenter->notify(MessagePresenter::Icon::Information, m_state.appTitle, text);
+    }
     if (report.stopsRun) {
         m_state.measuring = true;
         sStopMeasu();

@@ -10,6 +10,7 @@
 #include <memory>
 
 struct AppState;
+struct IoFailure;
 class ConnectionProbe;
 class MeasurementDriver;
 class RunDisplay;
@@ -59,7 +60,7 @@ public:
 private:
     void startDriverCall();
     void prepareDisplays();
-    void reportDataFileFailure();
+    void reportDataFileFailure(const IoFailure &failure);
 
     AppState &m_state;
     RunDisplay &m_display;
@@ -72,4 +73,5 @@ private:
     bool m_runStarted = false;      // the driver was started (not only bound)
     QSet<qint16> m_reportedCodes;   // codes that do not stop the run, shown in this run
     DataFileSync m_dataFileSync;    // the data file reaches the disk once a second and at the end
+    QString m_detail;               // lines shown under the next status message (a failed port)
 };

@@ -1,6 +1,7 @@
 #include "acq/core/serial_link_probe.h"
 
 #include "acq/core/app_state.h"
+#include "common/core/status_codes.h"
 
 ConnectionProbe::Result SerialLinkProbe::autoConnect(qint16 portNumber, const QString &portPath)
 {
@@ -8,6 +9,8 @@ ConnectionProbe::Result SerialLinkProbe::autoConnect(qint16 portNumber, const QS
     r.status = portPath.isEmpty() ? m_link.fRsAutoConnect(portNumber)
                                   : m_link.fRsAutoConnect(portPath);
     r.baudRate = m_link.gRsBaud();
+    if (r.status != status::kSuccess)
+        r.failure = m_link.lastOpenFailure();
     return r;
 }
 

@@ -31,6 +31,9 @@ QString StatusPanels::sampleType(const AppState &state)
 
 QString StatusPanels::port(const AppState &state)
 {
+    // In simulation no instrument is used: the panel says so.
+    if (state.simulation == 1)
+        return state.localText(acqid::kSimulation);
     if (state.usbEnable < 1)
         return state.texts.value(acqid::kFixedCom) + QString::number(state.portNumber);
     return state.usbSerialText;

@@ -211,9 +211,13 @@ bool GraphParamDialog::eventFilter(QObject *watched, QEvent *event)
     if ((watched == m_yRange || watched == m_yRange->lineEdit()) && event->type() == QEvent::FocusOut) {
         const auto *focus = static_cast<QFocusEvent *>(event);
         // The list's own popup takes the focus for a moment; that is not leaving the entry.
-        // Leaving towards OK or Cancel is left to those buttons (OK checks again, Cancel drops all).
+        // A click on OK or Cancel is left to those buttons (OK checks again, Cancel drops all);
+        // Tab moves to OK next, and leaving with the keyboard is checked at once.
         QWidget *next = QApplication::focusWidget();
-        if (focus->reason() != Qt::PopupFocusReason && next != m_ok && next != m_cancel && isVisible())
+        const Qt::FocusReason reason = focus->reason();
+        const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+        if (reason != Qt::PopupFocusReason && (byKeyboard || (next != m_ok && next != m_cancel))
+            && isVisible())
             cboYRange_LostFocus();
     }
     return QDialog::eventFilter(watched, event);

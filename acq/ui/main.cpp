@@ -116,6 +116,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "ventacq: autorun must be live or simulation\n");
     }
     TestHooks::closeWindowWhenAsked(&window);
+    raiseOnSecondStart(instance, &window);
     window.show();
     return app.exec();
 }

@@ -16,6 +16,7 @@
 #include "common/core/settings_store.h"
 #include "common/core/status_codes.h"
 #include "common/core/window_placement.h"
+#include "common/ui/data_grid.h"
 #include "common/ui/key_state.h"
 #include "common/ui/options_dialog.h"
 #include "common/ui/qt_translations.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,6 +70,8 @@ const MenuInfo kMenus[] = {{"ID_File", 1011}, {"ID_Measurement", 1041}, {"ID_Vie
 
 // Status panel tips (+ offset) by panel number; 3 and 4 change with the run (StatusPanels).
 const int kPanelTips[StatusPanels::kPanels] = {1301, 1302, 1306, 1307, 1305, 1303, 1304};
+
+constexpr int kOptionsCaption = 1071; // "Options..."
 
 } // namespace
 
@@ -176,6 +180,14 @@ void MainWindow::buildMenusAndTools()
     m_menus[2]->addSeparator();
     m_menus[2]->addAction(tool(AcqCommand::StatusBar));
     m_menus[2]->addAction(tool(AcqCommand::ToolsBar));
+    // Added: the options without the Shift+Ctrl close (which stays as well).
+    m_options = new QAction(this);
+    m_options->setObjectName(QStringLiteral("ID_Options"));
+    m_options->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_options->setMenuRole(QAction::PreferencesRole);
+    connect(m_options, &QAction::triggered, this, [this] { commandClick(QStringLiteral("ID_Options")); });
+    m_menus[2]->addSeparator();
+    m_menus[2]->addAction(m_options);
     m_menus[3]->addAction(tool(AcqCommand::About));
 
     m_toolBar = addToolBar(QString());
@@ -257,6 +269,8 @@ qint16 MainWindow::fLoadRes()
         m_japanese->setText(text);
     if (t.lookup(1070, &text))
         m_chinese->setText(text);
+    if (t.lookup(kOptionsCaption, &text))
+        m_options->setText(text);
     for (const CommandInfo &c : kCommands) {
         if (c.tip != 0 && t.lookup(c.tip, &text))
             tool(c.command)->setToolTip(text);
@@ -362,6 +376,8 @@ void MainWindow::sShowMenuStat()
         if (table[i] != CommandStates::State::Kept)
             m_commands[i]->setEnabled(table[i] == CommandStates::State::On);
     }
+    // The options change what a run writes: not while one runs.
+    m_options->setEnabled(m_state.idle == 1 && !m_starting);
 }
 
 void MainWindow::setCaption(const QString &caption)
@@ -390,10 +406,35 @@ void MainWindow::firstActivation()
     QList<QRect> screens;
     for (QScreen *s : QGuiApplication::screens())
         screens << s->availableGeometry();
-    setGeometry(WindowPlacement::clampToScreens(WindowPlacement::pixelsFromTwips(w.twips), screens));
     m_splitterFractions = w.splitterFractions;
+    QRect rect = WindowPlacement::pixelsFromTwips(w.twips);
+    if (!WindowPlacement::sizeStored(m_store))
+        rect.setSize(firstStartSize(screens.value(0)));
+    setGeometry(WindowPlacement::clampToScreens(rect, screens));
     m_firstActivation = false;
     activation();
+}
+
+QSize MainWindow::firstStartSize(const QRect &screen) const
+{
+    // Wide enough for every column of the wider table in its half of the window, with the row
+    // numbers, a scroll bar and the frame; as high as two thirds of the screen. Never more than
+    // the screen offers.
+    int tableWidth = 0;
+    for (DataPanel *panel : {m_panels->velocity(), m_panels->flow()}) {
+        const DataGrid *table = panel->table();
+        int w = table->verticalHeader()->sizeHint().width() + 2 * table->frameWidth()
+            + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+        for (int c = 0; c < table->horizontalHeader()->count(); ++c)
+            w += table->horizontalHeader()->sectionSize(c);
+        tableWidth = qMax(tableWidth, w);
+    }
+    const float fraction = qBound(0.2f, m_splitterFractions[1], 0.8f);
+    const int width = int(std::ceil(float(tableWidth) / fraction)) + m_outer->handleWidth() + 8;
+    QSize size(qMax(width, 640), qMax(480, screen.height() * 2 / 3));
+    if (screen.isValid())
+        size = size.boundedTo(screen.size());
+    return size;
 }
 
 void MainWindow::activation()
@@ -501,7 +542,7 @@ QAction *MainWindow::tool(const QString &id) const
         if (a->objectName() == id)
             return a;
     }
-    for (QAction *a : {m_english, m_japanese, m_chinese}) {
+    for (QAction *a : {m_english, m_japanese, m_chinese, m_options}) {
         if (a->objectName() == id)
             return a;
     }
@@ -534,6 +575,8 @@ void MainWindow::commandClick(const QString &id)
         showToolBar(tool(AcqCommand::ToolsBar)->isChecked());
     else if (id == QLatin1String("ID_About"))
         about();
+    else if (id == QLatin1String("ID_Options"))
+        options();
 }
 
 void MainWindow::newData()
@@ -658,8 +701,27 @@ void MainWindow::showToolBar(bool show)
 
 void MainWindow::about()
 {
-    AboutWindow window(m_state, [this](const QString &caption) { setWindowTitle(caption); }, this);
+    // Simulation is toggled in the about window: the caption and the instrument panel follow.
+    AboutWindow window(m_state, [this](const QString &caption) {
+        setWindowTitle(caption);
+        sShowRsPort();
+    }, this);
     window.exec();
+}
+
+void MainWindow::options()
+{
+    if (m_state.idle != 1 || m_starting)
+        return;
+    OptionFlags flags = m_state.optionFlags();
+    OptionsDialog dialog(this, &flags, m_state.texts, m_state.appTitle,
+                         m_state.localText(acqid::kCancel));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_state.setOptionFlags(flags);
+    flags.save(m_store);
+    m_store.sync();
+    sInitiStatusBar();
 }
 
 void MainWindow::tmrUSB_Timer()

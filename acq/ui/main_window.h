@@ -84,6 +84,10 @@ public:
     // nothing started, when no instrument is attached for a live run.
     bool autoStartRun(bool simulation);
 
+    // The window's size at a first start (no size stored) on a screen with this available area:
+    // every column of both tables visible.
+    QSize firstStartSize(const QRect &screen) const;
+
 Q_SIGNALS:
     // The window has been shown for the first time (start-up measurements).
     void firstShown();
@@ -113,6 +117,7 @@ private:
     void showStatusBar(bool show);
     void showToolBar(bool show);
     void about();
+    void options();
     // The parameter dialog, then the run when it was accepted.
     void parametersThenRun();
     void startRun();
@@ -135,6 +140,7 @@ private:
     QAction *m_english = nullptr;
     QAction *m_japanese = nullptr;
     QAction *m_chinese = nullptr;
+    QAction *m_options = nullptr;
     QActionGroup *m_languageGroup = nullptr;
     std::array<QMenu *, 4> m_menus{};
     QToolBar *m_toolBar = nullptr;

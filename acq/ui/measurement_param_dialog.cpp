@@ -42,6 +42,9 @@ constexpr int kHeightCaption = 2164;
 constexpr int kDiameterCaption = 2166;
 constexpr int kMeasurementButton = 2171;
 
+constexpr int kNoInstrumentMessage = 918;
+constexpr int kChooseInstrumentMessage = 919;
+
 constexpr int kSizeFieldWidth = 90;
 
 QComboBox *editableCombo(QWidget *parent, const char *name)
@@ -215,10 +218,22 @@ void MeasurementParamDialog::buildLayout()
         setTabOrder(order[i - 1], order[i]);
 
     // Events.
-    connect(m_sampleTypeGroup, &QButtonGroup::idClicked, this, [this] { OptSplType_Click(); });
-    connect(m_rectangle, &QRadioButton::clicked, this, [this] { shapeClick(); });
-    connect(m_circle, &QRadioButton::clicked, this, [this] { shapeClick(); });
-    connect(m_areaGroup, &QButtonGroup::idClicked, this, &MeasurementParamDialog::OptAreaUnit_Click);
+    // The option buttons act on being turned on, however that happens (a click, the keyboard,
+    // an accessibility tool), so the fields always match the buttons.
+    connect(m_sampleTypeGroup, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            OptSplType_Click();
+    });
+    for (QRadioButton *shape : {m_rectangle, m_circle}) {
+        connect(shape, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                shapeClick();
+        });
+    }
+    connect(m_areaGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on && !m_loading)
+            OptAreaUnit_Click(id);
+    });
     connect(m_accept, &QPushButton::clicked, this, &MeasurementParamDialog::ComdMeasurement_Click);
     connect(m_cancel, &QPushButton::clicked, this, &MeasurementParamDialog::ComdCancel_Click);
     for (int f = 0; f < FieldCount; ++f) {
@@ -269,14 +284,21 @@ qint16 MeasurementParamDialog::fLoadRes()
 
 void MeasurementParamDialog::smLoadMeasurParam()
 {
-    // The instruments attached, in slot order; none is chosen.
+    m_loading = true;
+    // The instruments attached, in slot order. The one used last is chosen when it is attached,
+    // else the only one attached; with several and none used before, the user chooses.
     m_port->clear();
     for (int slot = PortTables::kFirstSlot; slot <= PortTables::kLastSlot; ++slot) {
         const QString &serial = m_state.ports.gSerialNos[size_t(slot)];
         if (!serial.isEmpty())
             m_port->addItem(serial);
     }
-    m_port->setCurrentIndex(-1);
+    int chosen = m_state.usbSerialText.isEmpty()
+        ? -1
+        : m_port->findText(m_state.usbSerialText, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (chosen < 0 && m_port->count() == 1)
+        chosen = 0;
+    m_port->setCurrentIndex(chosen);
 
     m_sampleTime->clear();
     m_sampleTime->addItems(MeasurementParams::sampleTimeList());
@@ -305,6 +327,7 @@ void MeasurementParamDialog::smLoadMeasurParam()
     setFieldText(Width, DuctUnits::sizeText(float(m_state.ductWidth)));
     setFieldText(Height, DuctUnits::sizeText(float(m_state.ductHeight)));
     setFieldText(Diameter, DuctUnits::sizeText(float(m_state.ductDiameter)));
+    m_loading = false;
 }
 
 void MeasurementParamDialog::OptSplType_Click()
@@ -500,6 +523,16 @@ void MeasurementParamDialog::ComdMeasurement_Click()
     for (int f = 0; f < FieldCount; ++f) {
         if (fieldWidget(Field(f))->isEnabled() && !checkField(Field(f)))
             return;
+    }
+    if (m_port->currentIndex() < 0 && m_state.simulation != 1) {
+        if (m_port->count() > 0) {
+            // Several instruments and none chosen: say which list to choose from.
+            sShowErrMsg(m_state, m_state.localText(kChooseInstrumentMessage));
+            m_port->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        // Nothing attached: no run can start; say so before closing.
+        sShowErrMsg(m_state, m_state.localText(kNoInstrumentMessage));
     }
     m_state.paramDialogResult = smSetMeasurParam() ? status::kDialogAccepted : status::kDialogNotAccepted;
     if (m_state.paramDialogResult == status::kDialogAccepted)

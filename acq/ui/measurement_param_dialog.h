@@ -102,6 +102,7 @@ private:
     QString m_sampleTimeCaption;             // 2123 "Sampling Time:"
     QString m_intervalCaption;               // 2127 "Interval Time :"
     bool m_checking = false;
+    bool m_loading = false; // the stored values are being shown: no conversion
 
     QGroupBox *m_measuringFrame;
     QLabel *m_portLabel;

@@ -85,6 +85,7 @@ qint16 SerialLink::fRsOpen(const QString &portPath, qint32 baud, bool events)
 {
     if (m_port->isOpen() || portPath.isEmpty() || baud <= 0)
         return fail(kOpenError, kOpenError);
+    m_openFailure = IoFailure();
     m_portFailed = false;
     m_port->setPortName(portPath);
     // The receive buffer is unbounded: a dump arriving faster than it is handled loses nothing.
@@ -93,6 +94,7 @@ qint16 SerialLink::fRsOpen(const QString &portPath, qint32 baud, bool events)
         && m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop)
         && m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!set || !m_port->open(QIODevice::ReadWrite)) {
+        m_openFailure = IoFailure::forPort(portPath, m_port->error(), m_port->errorString());
         m_port->clearError();
         return fail(kOpenError, kOpenError);
     }
@@ -193,6 +195,7 @@ qint16 SerialLink::fRsAutoConnect(const QString &portPath)
     m_tmrRs.start(kReceiveTickMs);
     *m_f.port = PortNames::numberForPath(portPath);
     *m_f.portPath = portPath;
+    m_openFailure = IoFailure();
     if (m_settings.keepUnitReply)
         m_f.unitReply->clear();
 

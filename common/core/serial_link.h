@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/io_failure.h"
 #include "common/core/link_settings.h"
 
 #include <QObject>
@@ -86,6 +87,9 @@ public:
     bool isBusy() const { return m_depth > 0; }
     bool isOpen() const;
     bool isEventMode() const { return m_events; }
+    // Why the port could not be opened in the last operation started from outside (a probe, an
+    // open, the start of a dump); not set when it opened.
+    const IoFailure &lastOpenFailure() const { return m_openFailure; }
 
     qint16 gLinkStatus() const { return *m_f.status; }
     qint16 gRsPort() const { return *m_f.port; }
@@ -134,6 +138,7 @@ private:
 
     const LinkSettings m_settings;
     Own m_own;
+    IoFailure m_openFailure;
     LinkFields m_f;
     QSerialPort *m_port;
     QTimer m_tmrRs;

@@ -78,3 +78,10 @@ void WindowPlacement::writeTwips(SettingsStore &store, const QRectF &twips)
     store.writeDouble(section, QLatin1String(kMainWidth), twips.width(), single);
     store.writeDouble(section, QLatin1String(kMainHeight), twips.height(), single);
 }
+
+bool WindowPlacement::sizeStored(const SettingsStore &store)
+{
+    const QString section = QLatin1String(kWindowsSection);
+    return store.readText(section, QLatin1String(kMainWidth)).has_value()
+        || store.readText(section, QLatin1String(kMainHeight)).has_value();
+}

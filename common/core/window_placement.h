@@ -25,4 +25,6 @@ public:
     // positive, else the key takes its default.
     static QRectF readTwips(const SettingsStore &store, const QRectF &defaults);
     static void writeTwips(SettingsStore &store, const QRectF &twips);
+    // Whether a width or height has been stored at all (a first start has none).
+    static bool sizeStored(const SettingsStore &store);
 };

@@ -3,6 +3,7 @@
 #include "common/ui/key_state.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,6 +47,26 @@ OptionsDialog::OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &t
     m_usb->setChecked(m_flags->enableUsb != 0);
     sShowAllOptions(false);
     m_button->setMinimumWidth(96);
+}
+
+OptionsDialog::OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &texts,
+                             const QString &caption, const QString &cancelText)
+    : OptionsDialog(parent, flags, texts, caption)
+{
+    m_cancel = new QPushButton(cancelText, this);
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setMinimumWidth(96);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *layout = static_cast<QVBoxLayout *>(this->layout());
+    layout->removeWidget(m_button);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_button);
+    buttons->addWidget(m_cancel);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    m_allShown = true;
+    sShowAllOptions(true);
 }
 
 void OptionsDialog::sShowAllOptions(bool visible)

@@ -8,10 +8,11 @@
 class QCheckBox;
 class QPushButton;
 
-// The atmosphere and USB options (frmEnbATM). Not on any menu: the main windows open it when they
-// are closed with Shift and Ctrl held. At first only "Display ATM" shows; pressing the button with
-// Shift and Ctrl held reveals the other three. Pressing it otherwise stores the boxes into the
-// flags and closes; closing by the window frame changes nothing.
+// The atmosphere and USB options (frmEnbATM). The main windows open it when they are closed with
+// Shift and Ctrl held: at first only "Display ATM" shows, and pressing the button with Shift and
+// Ctrl held reveals the other three. Their "Options..." command opens it with all four boxes and a
+// Cancel button. Pressing the button otherwise stores the boxes into the flags and closes;
+// Cancel and closing by the window frame change nothing.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     static constexpr int kIdButton = 9535;
 
     OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &texts, const QString &caption);
+    // The dialog of the "Options..." command: all four boxes, and Cancel with `cancelText`.
+    OptionsDialog(QWidget *parent, OptionFlags *flags, const Texts &texts, const QString &caption,
+                  const QString &cancelText);
 
     void sShowAllOptions(bool visible);
     bool allShown() const { return m_allShown; }
@@ -33,6 +37,7 @@ public:
     QCheckBox *cbEnbATM() const { return m_enable; }
     QCheckBox *cbEnbUSB() const { return m_usb; }
     QPushButton *cmdSetATM() const { return m_button; }
+    QPushButton *cmdCancel() const { return m_cancel; }
 
 private:
     void cmdSetATM_Click();
@@ -43,5 +48,6 @@ private:
     QCheckBox *m_enable;
     QCheckBox *m_usb;
     QPushButton *m_button;
+    QPushButton *m_cancel = nullptr;
     bool m_allShown = false;
 };

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QWidget>
 
 bool startProgram(const QString &programName, const QString &title, const QString &tablePath,
                   SingleInstance &instance, StringTable &table, int *exitCode)
@@ -20,6 +21,7 @@ bool startProgram(const QString &programName, const QString &title, const QStrin
     if (!instance.tryAcquire()) {
         // These two texts are shown before the string table is read, so they cannot come from it.
         showStartupMessage(title, title + QStringLiteral(" is Running !"));
+        instance.askRunningToRaise();
         *exitCode = 0;
         return false;
     }
@@ -29,4 +31,15 @@ bool startProgram(const QString &programName, const QString &title, const QStrin
         return false;
     }
     return true;
+}
+
+void raiseOnSecondStart(SingleInstance &instance, QWidget *window)
+{
+    instance.onRaiseRequest([window] {
+        if (window->isMinimized())
+            window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
 }

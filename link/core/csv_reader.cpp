@@ -1,5 +1,6 @@
 #include "link/core/csv_reader.h"
 
+#include "common/core/io_failure.h"
 #include "common/core/number_format.h"
 #include "common/core/status_codes.h"
 #include "link/core/link_state.h"
@@ -126,6 +127,11 @@ qint16 CsvReader::readFile(const QString &path)
         ok = file.error() == QFileDevice::NoError && splitFile(content, &lines);
         file.close();
     }
+    // A file that could not be opened or read is named with the system's reason; one that was
+    // read but is not ours keeps the plain message.
+    if (file.error() != QFileDevice::NoError)
+        m_state.statusDetail = describeIoFailure(IoFailure::forFile(path, file), m_state.texts,
+                                                 m_state.languageOffset);
     if (!ok) {
         if (m_grid.rowCount() < 2)
             m_grid.setRowCount(1);

@@ -1,6 +1,7 @@
 #include "link/core/csv_writer.h"
 
 #include "common/core/durable_file.h"
+#include "common/core/io_failure.h"
 #include "common/core/status_codes.h"
 #include "link/core/link_state.h"
 #include "link/core/link_status.h"
@@ -56,6 +57,8 @@ qint16 CsvWriter::smSaveData(LinkState &state, const RecordGrid &grid, const QSt
     if (!ok) {
         if (error)
             *error = file.errorString();
+        state.statusDetail = describeIoFailure(IoFailure::forFile(path, file), state.texts,
+                                               state.languageOffset);
         file.cancelWriting();
         state.gLinkStatus = linkstatus::kSaveFile;
         return linkstatus::kSaveFile;

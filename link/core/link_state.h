@@ -29,6 +29,9 @@ struct LinkState
     PortTables ports;
 
     MessagePresenter *presenter = nullptr;
+    // Shown below the next status message, then cleared: the file or port that failed and the
+    // system's reason.
+    QString statusDetail;
 
     QString localText(int id) const { return texts.value(languageOffset + id); }
 };

@@ -3,14 +3,18 @@
 #include "common/core/message_presenter.h"
 #include "link/core/link_state.h"
 
-void linkstatus::sShowLinkStatus(const LinkState &state)
+void linkstatus::sShowLinkStatus(LinkState &state)
 {
+    const QString detail = state.statusDetail;
+    state.statusDetail.clear();
     const qint16 code = state.gLinkStatus;
     if (!hasMessage(code) || !state.presenter)
         return;
-    const QString &text = state.errorTexts[size_t(code)];
+    QString text = state.errorTexts[size_t(code)];
     if (text.isEmpty())
         return;
+    if (!detail.isEmpty())
+        text += QLatin1Char('\n') + detail;
     state.presenter->notify(MessagePresenter::Icon::Information,
                             QLatin1String(LinkState::kApplicationTitle), text);
 }

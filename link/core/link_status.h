@@ -25,7 +25,7 @@ inline bool hasMessage(qint16 code)
 }
 
 // Shows the message of the current gLinkStatus through the state's presenter, when the code has
-// one and its text is loaded.
-void sShowLinkStatus(const LinkState &state);
+// one and its text is loaded, with statusDetail below it; statusDetail is cleared.
+void sShowLinkStatus(LinkState &state);
 
 } // namespace linkstatus

@@ -7,6 +7,8 @@ namespace linkid {
 constexpr int kAppTitle = 502;
 constexpr int kClose = 601;
 constexpr int kReadData = 602;
+constexpr int kCancel = 603;
+constexpr int kOptions = 604;
 constexpr int kDriveLabel = 651;
 constexpr int kFileNameLabel = 652;
 constexpr int kStatusLabel = 653;

@@ -1,6 +1,7 @@
 #include "link/core/serial_link_port.h"
 
 #include "common/core/status_codes.h"
+#include "common/core/io_failure.h"
 #include "link/core/link_state.h"
 
 SerialLinkPort::SerialLinkPort(LinkState &state, std::unique_ptr<BridgeSource> source,
@@ -39,7 +40,15 @@ SerialLinkPort::~SerialLinkPort()
 
 qint16 SerialLinkPort::fRsAutoConnect(const QString &port)
 {
-    return m_link->fRsAutoConnect(port);
+    const qint16 r = m_link->fRsAutoConnect(port);
+    noteOpenFailure();
+    return r;
+}
+
+void SerialLinkPort::noteOpenFailure()
+{
+    m_state.statusDetail = describeIoFailure(m_link->lastOpenFailure(), m_state.texts,
+                                             m_state.languageOffset);
 }
 
 QString SerialLinkPort::unitReply() const
@@ -50,6 +59,7 @@ QString SerialLinkPort::unitReply() const
 qint16 SerialLinkPort::fRsStartRead()
 {
     const qint16 result = m_link->fRsStartRead();
+    noteOpenFailure();
     // A dump command that could not be sent, or a port that failed while it was sent, is a link
     // error now; otherwise the download would wait for a dump that never comes.
     if (result == status::kSuccess

@@ -40,6 +40,10 @@ public:
     SerialLink &link() { return *m_link; }
 
 private:
+    // The port and the system's reason when the last operation could not open it, for the
+    // message that follows.
+    void noteOpenFailure();
+
     LinkState &m_state;
     std::unique_ptr<BridgeSource> m_source;
     UsbDiscovery m_discovery;

@@ -51,6 +51,7 @@ int main(int argc, char **argv)
     // 5. Font and character set, then show.
     sApplyCharset(&window, state.charset);
     TestHooks::closeWindowWhenAsked(&window); // test hook (common/ui/test_hooks.h)
+    raiseOnSecondStart(instance, &window);
     window.show();
     return app.exec();
 }

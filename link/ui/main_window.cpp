@@ -148,7 +148,11 @@ void LinkMainWindow::buildControls()
     m_read->setObjectName(QStringLiteral("cmdMeasuring"));
     m_close = new QPushButton(right);
     m_close->setObjectName(QStringLiteral("cmdEnd"));
-    for (QPushButton *b : {m_read, m_close})
+    // Added: the options without the Shift+Ctrl close (which stays as well).
+    m_options = new QPushButton(right);
+    m_options->setObjectName(QStringLiteral("cmdOptions"));
+    m_options->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    for (QPushButton *b : {m_read, m_close, m_options})
         b->setMinimumWidth(96);
     auto *statusLabel = makeLabel(right, "lblStaut");
     m_status = makeLabel(right, "lblStatue");
@@ -170,6 +174,7 @@ void LinkMainWindow::buildControls()
     controls->addWidget(statusLabel, 2, 0);
     controls->addWidget(m_status, 2, 1, 1, 2);
     controls->addWidget(m_progress, 3, 0, 1, 5);
+    controls->addWidget(m_options, 2, 4);
     controls->setColumnStretch(1, 1);
     controls->setColumnStretch(3, 1);
     rightLayout->addLayout(controls);
@@ -195,6 +200,7 @@ void LinkMainWindow::buildControls()
             m_session->cmdMeasuring_Click();
     });
     connect(m_close, &QPushButton::clicked, this, &LinkMainWindow::cmdEnd_Click);
+    connect(m_options, &QPushButton::clicked, this, &LinkMainWindow::cmdOptions_Click);
 }
 
 qint16 LinkMainWindow::fLoadRes()
@@ -216,6 +222,7 @@ qint16 LinkMainWindow::fLoadRes()
     findChild<QLabel *>(QStringLiteral("lblPort"))->setText(text(linkid::kPortLabel));
     m_read->setText(text(linkid::kReadData));
     m_close->setText(text(linkid::kClose));
+    m_options->setText(text(linkid::kOptions));
     findChild<QLabel *>(QStringLiteral("Label1"))
         ->setText(m_state.texts.value(linkid::kFixedCsvExtension));
     if (!ok) {
@@ -352,7 +359,7 @@ void LinkMainWindow::readSavedFile(const QString &fileName)
 void LinkMainWindow::setDownloading(bool downloading)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{m_read, m_fileName, m_files, m_close,
-                                                       m_drive, m_port, m_folders})
+                                                       m_drive, m_port, m_folders, m_options})
         w->setEnabled(!downloading);
     if (downloading)
         m_tmrUSB.stop();
@@ -441,6 +448,22 @@ void LinkMainWindow::cmdEnd_Click()
     if (m_state.idle != 1 && m_session)
         m_session->sStopMeasu();
     close();
+}
+
+void LinkMainWindow::cmdOptions_Click()
+{
+    if (m_state.idle != 1)
+        return;
+    OptionFlags flags = m_state.flags;
+    OptionsDialog dialog(this, &flags, m_state.texts, m_state.localText(linkid::kAppTitle),
+                         m_state.localText(linkid::kCancel));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_state.flags = flags;
+    m_state.flags.save(m_store);
+    if (m_decoder)
+        m_decoder->applyColumnLayout();
+    m_store.sync();
 }
 
 void LinkMainWindow::showEvent(QShowEvent *event)

@@ -75,6 +75,7 @@ public:
     QComboBox *cobPort() const { return m_port; }
     QPushButton *cmdMeasuring() const { return m_read; }
     QPushButton *cmdEnd() const { return m_close; }
+    QPushButton *cmdOptions() const { return m_options; }
     QLabel *lblStatue() const { return m_status; }
     // The download's progress, and where its file went.
     QLabel *lblProgress() const { return m_progress; }
@@ -92,6 +93,7 @@ private:
     void Drv_Change();
     void FileList_Click(QListWidgetItem *item);
     void cmdEnd_Click();
+    void cmdOptions_Click();
 
     LinkState &m_state;
     SettingsStore &m_store;
@@ -105,6 +107,7 @@ private:
     QComboBox *m_port = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_close = nullptr;
+    QPushButton *m_options = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_progress = nullptr;
     DataGrid *m_grid = nullptr;

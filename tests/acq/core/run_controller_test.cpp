@@ -266,7 +266,8 @@ TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
     EXPECT_EQ(log->stopCount, 1);
     ASSERT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(presenter.shown[0].text,
-              "The data file could not be written, so the measurement was stopped:\n" + state->lastDataPath);
+              "The data file could not be written, so the measurement was stopped:\n"
+                  + state->lastDataPath + ": no such file or folder");
     EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
     EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
     EXPECT_EQ(state->dataState, 3);

@@ -270,7 +270,10 @@ TEST(DownloadSession, FailedSaveIsShownOnce)
     d.port.send("#001;1;2;mm;  VEL\r#01;1;2\r#/\r");
     d.dir.remove(); // the folder disappears before the end
     d.tickUntilIdle();
-    EXPECT_EQ(messages(d.presenter), QStringList{"Save File Error!"});
+    const QStringList shown = messages(d.presenter); // with the file and the reason below
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Save File Error!\n" + folder + "/"));
+    EXPECT_TRUE(shown[0].endsWith(": no such file or folder")) << shown[0].toStdString();
     EXPECT_EQ(d.state->gLinkStatus, linkstatus::kSaveFile);
     EXPECT_EQ(d.state->idle, 1);
     EXPECT_EQ(d.grid.rowText(1), "001|1|2|mm|01|1|2");
