@@ -43,11 +43,10 @@ TEST(AppStateStrings, BlockAndVariantFollowTheSystem)
         SCOPED_TRACE(std::string(c.lang) + " " + c.languageEnv);
         venttest::RecordingPresenter presenter;
         AppState state = stateFor(c.lang, c.languageEnv, &presenter);
-        EXPECT_EQ(state.systemLanguageId, c.id);
-        EXPECT_EQ(state.languageOffset, c.offset);
         ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
-        EXPECT_EQ(state.fontChangeFlag, c.fontFlag);
-        EXPECT_EQ(state.msgNotSaved, QString::fromUtf8(c.notSaved));
+        EXPECT_EQ(std::tuple(state.systemLanguageId, state.languageOffset, state.fontChangeFlag,
+                             state.msgNotSaved),
+                  std::tuple(c.id, c.offset, c.fontFlag, QString::fromUtf8(c.notSaved)));
         EXPECT_EQ(state.programStatusTexts[0], QStringLiteral("Measurement")); // always English
         EXPECT_EQ(presenter.count(), 0);
     }
@@ -72,9 +71,9 @@ TEST(AppStateStrings, AMissingTextIsReportedAndChangesNothing)
     EXPECT_EQ(fLoadCommonStrings(state), status::kFailure);
     EXPECT_EQ(state.appTitle, QStringLiteral("before"));
     ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(presenter.shown[0].text, QStringLiteral("Error reading from resource file."));
-    EXPECT_EQ(presenter.shown[0].caption, QStringLiteral("Ventolux Data Acquisition Software"));
-    EXPECT_EQ(int(presenter.shown[0].icon), int(MessagePresenter::Icon::Exclamation));
+    EXPECT_EQ(std::tuple(presenter.shown[0].text, presenter.shown[0].caption, int(presenter.shown[0].icon)),
+              std::tuple("Error reading from resource file.", "Ventolux Data Acquisition Software",
+                         int(MessagePresenter::Icon::Exclamation)));
 }
 
 TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
@@ -87,20 +86,19 @@ TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
     EXPECT_EQ(presenter.count(), 0);
     sShowErrMsg(state, 14);
     ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(presenter.lastText(), QStringLiteral("The Software is running !"));
-    EXPECT_EQ(presenter.shown[0].caption, state.appTitle);
+    EXPECT_EQ(std::pair(presenter.lastText(), presenter.shown[0].caption),
+              std::pair(QStringLiteral("The Software is running !"), state.appTitle));
 
     // The range texts themselves are checked where the dialogs show them.
     sShowRangeMsgLng(state, state.messages[12], 1, 65500);
-    EXPECT_EQ(presenter.shown.last().caption, QStringLiteral("Error Message"));
-    EXPECT_EQ(int(presenter.shown.last().icon), int(MessagePresenter::Icon::Information));
+    EXPECT_EQ(std::pair(presenter.shown.last().caption, int(presenter.shown.last().icon)),
+              std::pair(QStringLiteral("Error Message"), int(MessagePresenter::Icon::Information)));
 }
 
 TEST(AppStateVersion, MinorAndRevisionAreOneDigitEach)
 {
-    EXPECT_EQ(makeVersionText(1, 0, 2), QStringLiteral("Ver.1.02"));
-    EXPECT_EQ(makeVersionText(1, 0, 0), QStringLiteral("Ver.1.00"));
-    EXPECT_EQ(makeVersionText(2, 10, 3), QStringLiteral("Ver.2.103"));
+    EXPECT_EQ(std::tuple(makeVersionText(1, 0, 2), makeVersionText(1, 0, 0), makeVersionText(2, 10, 3)),
+              std::tuple("Ver.1.02", "Ver.1.00", "Ver.2.103"));
 }
 
 class AcqSettingsFile : public ::testing::Test
@@ -196,10 +194,9 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
     EXPECT_DOUBLE_EQ(state.velXPosition, 0);
 
     const QString text = raw();
-    EXPECT_TRUE(text.contains(QStringLiteral("Sample%20Time=0.5"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("YAxies%20Max%20Wind%20Speed=12.3")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Main%20Width=9000.5")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Splitter%20Position1=0.4")));
+    for (const char *line : {"Sample%20Time=0.5", "YAxies%20Max%20Wind%20Speed=12.3",
+                             "Main%20Width=9000.5", "Splitter%20Position1=0.4"})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Display%20ATM"))); // option flags are not written here
     EXPECT_EQ(text.count(QStringLiteral("Sample%20Time")), 1);
 
