@@ -13,8 +13,8 @@
 #include "common/ui/data_grid.h"
 #include "common/ui/key_state.h"
 #include "common/ui/options_dialog.h"
+#include "tests/acq/ui/display_rig.h"
 #include "tests/support/acq_fakes.h"
-#include "tests/support/recording_presenter.h"
 #include "tests/support/test_support.h"
 
 #include <QAction>
@@ -58,7 +58,6 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
         m_store = SettingsStore::forFile(m_dir.path() + QStringLiteral("/acq.ini"));
         language(UiVariant::English, 1033);
     }
@@ -74,12 +73,9 @@ protected:
 
     void language(UiVariant variant, qint16 systemId)
     {
-        m_state.presenter = &m_presenter;
-        m_state.texts = Texts(&m_table, variant);
         m_state.systemLanguageId = systemId;
-        m_state.languageOffset = Language::offsetFor(systemId);
         m_state.versionText = makeVersionText(1, 0, 0);
-        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, variant, Language::offsetFor(systemId), &m_presenter));
         AcqSettings::sLoadSettings(m_state, *m_store);
         m_state.lastDataPath = m_dir.path() + QStringLiteral("/VL4402Data.VXD");
         m_state.currentDir = m_dir.path();
@@ -164,7 +160,6 @@ protected:
     QString panel(int n) { return window().statusPanel(n)->text(); }
 
     QTemporaryDir m_dir;
-    StringTable m_table;
     std::unique_ptr<SettingsStore> m_store;
     venttest::RecordingPresenter m_presenter;
     AppState m_state;
