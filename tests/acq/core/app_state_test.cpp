@@ -71,7 +71,8 @@ TEST(AppStateStrings, AMissingTextIsReportedAndChangesNothing)
     EXPECT_EQ(fLoadCommonStrings(state), status::kFailure);
     EXPECT_EQ(state.appTitle, QStringLiteral("before"));
     ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(std::tuple(presenter.shown[0].text, presenter.shown[0].caption, int(presenter.shown[0].icon)),
+    const auto &shown = presenter.shown[0];
+    EXPECT_EQ(std::tuple(shown.text, shown.caption, int(shown.icon)),
               std::tuple("Error reading from resource file.", "Ventolux Data Acquisition Software",
                          int(MessagePresenter::Icon::Exclamation)));
 }
@@ -97,7 +98,8 @@ TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
 
 TEST(AppStateVersion, MinorAndRevisionAreOneDigitEach)
 {
-    EXPECT_EQ(std::tuple(makeVersionText(1, 0, 2), makeVersionText(1, 0, 0), makeVersionText(2, 10, 3)),
+    EXPECT_EQ(std::tuple(makeVersionText(1, 0, 2), makeVersionText(1, 0, 0),
+                         makeVersionText(2, 10, 3)),
               std::tuple("Ver.1.02", "Ver.1.00", "Ver.2.103"));
 }
 
@@ -133,8 +135,10 @@ TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaults)
     EXPECT_EQ(std::tuple(state.ductShape, state.ductDiameter, state.ductHeight, state.ductWidth, state.ductArea),
               std::tuple(0, 10.0, 10.0, 10.0, 10.0));
     EXPECT_EQ(std::tuple(state.velocityUnit, state.flowUnit, state.ductUnit), std::tuple(0, 0, 0));
-    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType), std::tuple(1.0f, 65500, 1));
-    EXPECT_EQ(std::tuple(state.portNumber, state.baudRate, state.velXPosition), std::tuple(1, 19200, 0.0));
+    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType),
+              std::tuple(1.0f, 65500, 1));
+    EXPECT_EQ(std::tuple(state.portNumber, state.baudRate, state.velXPosition),
+              std::tuple(1, 19200, 0.0));
     const AcqSettings::WindowSettings w = AcqSettings::readWindow(*store());
     EXPECT_EQ(w.twips, QRectF(1000, 1000, 6500, 6500));
     EXPECT_FLOAT_EQ(w.splitterFractions[2], 0.485f);
@@ -154,7 +158,8 @@ TEST_F(AcqSettingsFile, StoredValuesAreReadAndUnusableOnesTakeTheirDefault)
                                              "Wind%20Mouth%20Diameter=150\nWind%20Mouth%20Area=17662.5\n"));
     // Sub-second intervals stay as stored; 100000 samples, port "abc", velocity unit 2, duct unit
     // -1 and range 0 are unusable.
-    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType), std::tuple(0.5f, 65500, 0));
+    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType),
+              std::tuple(0.5f, 65500, 0));
     EXPECT_EQ(std::tuple(state.baudRate, state.portNumber), std::tuple(38400, 1));
     EXPECT_EQ(std::tuple(state.velocityUnit, state.flowUnit, state.ductUnit), std::tuple(0, 3, 0));
     EXPECT_EQ(std::tuple(state.velXRange, state.velYMax), std::tuple(60, 18000.0));
@@ -173,7 +178,8 @@ TEST_F(AcqSettingsFile, WindowValuesOutsideTheirRangeTakeTheDefault)
     const AcqSettings::WindowSettings w = AcqSettings::readWindow(
         *store("[Windows]\nMain%20Left=-300\nMain%20Top=1e999\nMain%20Width=9000\n"
                "Splitter%20Position1=1.5\nSplitter%20Position2=0.25\nSplitter%20Position3=-0.1\n"));
-    EXPECT_EQ(std::tuple(w.twips.left(), w.twips.top(), w.twips.width()), std::tuple(-300.0, 1000.0, 9000.0));
+    EXPECT_EQ(std::tuple(w.twips.left(), w.twips.top(), w.twips.width()),
+              std::tuple(-300.0, 1000.0, 9000.0));
     EXPECT_EQ(w.splitterFractions, (std::array<float, 3>{0.5f, 0.25f, 0.485f}));
 }
 

@@ -11,7 +11,8 @@ TEST(ChartSeries, PreparedDataAreHoles)
 {
     ChartSeries s;
     s.reset(1);
-    EXPECT_EQ(std::tuple(s.pointCount(), s.plottedCount(), s.isPlotted(1)), std::tuple(1, 0, false));
+    EXPECT_EQ(std::tuple(s.pointCount(), s.plottedCount(), s.isPlotted(1)),
+              std::tuple(1, 0, false));
     EXPECT_TRUE(std::isnan(s.x(1)) && std::isnan(s.y(1)) && std::isnan(s.maximumY()));
 }
 
@@ -21,7 +22,8 @@ TEST(ChartSeries, PointsArriveInOrder)
     s.reset(1);
     for (int k = 1; k <= 5; ++k)
         s.setPoint(k, 100 + k, k * 1.5);
-    EXPECT_EQ(std::tuple(s.pointCount(), s.plottedCount(), s.isPlotted(6)), std::tuple(5, 5, false));
+    EXPECT_EQ(std::tuple(s.pointCount(), s.plottedCount(), s.isPlotted(6)),
+              std::tuple(5, 5, false));
     EXPECT_EQ(std::tuple(s.x(3), s.y(5), s.maximumY()), std::tuple(103.0, 7.5, 7.5));
     EXPECT_TRUE(std::isnan(s.x(0)) && std::isnan(s.x(6)));
 }

@@ -61,7 +61,8 @@ TEST_F(DataSaverTest, SavedCopyBecomesTheCurrentFile)
     dialog.answers.push_back({out("run1"), 1});
     EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kAnswerYes);
     EXPECT_EQ(readFile(out("run1.TXT")), "run data\r\n") << "the selected filter's extension";
-    EXPECT_EQ(std::tuple(state->dataState, state->currentFilePath, state->currentFileName, state->currentDir),
+    EXPECT_EQ(std::tuple(state->dataState, state->currentFilePath, state->currentFileName,
+                         state->currentDir),
               std::tuple(2, out("run1.TXT"), "run1.TXT", dir.path() + "/out/"));
     EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - run1.TXT");
     EXPECT_TRUE(presenter.shown.isEmpty());

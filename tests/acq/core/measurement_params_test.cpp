@@ -105,7 +105,8 @@ TEST_F(SetMeasurParam, SamplingValues)
 TEST_F(SetMeasurParam, VelocityUnitChangeResetsTheGraphRanges)
 {
     struct Case { qint16 unit; double yMaxBefore; qint32 rangeBefore; double yMax; qint32 range; };
-    const Case cases[] = {{1, 50, 300, 18000, 20000}, {1, 5000, 777, 5000, 777}, {0, 5000, 777, 60, 100}};
+    const Case cases[] = {
+        {1, 50, 300, 18000, 20000}, {1, 5000, 777, 5000, 777}, {0, 5000, 777, 60, 100}};
     for (const Case &c : cases) {
         state->velYMax = c.yMaxBefore;
         state->flowXRange = c.rangeBefore;

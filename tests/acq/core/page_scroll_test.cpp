@@ -43,7 +43,8 @@ TEST(PageScroll, RebuildWithFewerSamplesThanAPageDisables)
     EXPECT_FALSE(r.fits);
     // The bar was enabled: going back to the minimum runs the handler once.
     EXPECT_EQ(r.shown, 1);
-    EXPECT_EQ(std::tuple(p.bar().value, p.bar().enabled, p.pageStart()), std::tuple(kMin, false, 1));
+    EXPECT_EQ(std::tuple(p.bar().value, p.bar().enabled, p.pageStart()),
+              std::tuple(kMin, false, 1));
 }
 
 TEST(PageScroll, RebuildWithLessThanOnePointPerPage)

@@ -16,7 +16,8 @@ TEST(PathUtils, SplitAtTheLastSlashAndJoinWithOneSlash)
         EXPECT_EQ(std::pair(folder, name), std::pair(c.folder, c.name)) << c.path;
     }
     struct Join { const char *folder; QString path; };
-    for (const Join &c : {Join{"/home/ann", "/home/ann/a.CSV"}, Join{"/home/ann/", "/home/ann/a.CSV"},
+    for (const Join &c : {Join{"/home/ann", "/home/ann/a.CSV"},
+                          Join{"/home/ann/", "/home/ann/a.CSV"},
                           Join{"", QDir::currentPath() + "/a.CSV"}}) {
         QString path;
         fJoinPath(c.folder, "a.CSV", &path);

@@ -86,13 +86,16 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     state->ductUnit = 2;
     start({});
     ASSERT_TRUE(log);
-    EXPECT_EQ(std::tuple(probe.calls, probe.lastPort, probe.lastPath), std::tuple(1, 3, "/dev/ttyUSB0"));
+    EXPECT_EQ(std::tuple(probe.calls, probe.lastPort, probe.lastPath),
+              std::tuple(1, 3, "/dev/ttyUSB0"));
     EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
-    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType), std::tuple(0.5f, 120, qint16(0)));
+    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType),
+              std::tuple(0.5f, 120, qint16(0)));
     for (double a : log->areas)
         EXPECT_EQ(a, 20000.0);
     EXPECT_EQ(std::tuple(log->velocityUnit, log->flowUnit, log->ductUnit), std::tuple(1, 3, 2));
-    EXPECT_EQ(std::tuple(log->simulation, log->baudRate, log->port), std::tuple(false, 38400, "/dev/ttyUSB0"));
+    EXPECT_EQ(std::tuple(log->simulation, log->baudRate, log->port),
+              std::tuple(false, 38400, "/dev/ttyUSB0"));
     EXPECT_EQ(log->calls, (QStringList{"startmeasu", "StartTime"}));
 
     EXPECT_TRUE(state->measuring);
@@ -120,7 +123,8 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
 {
     start({{samples(1, 2), 2}, {{}, 2}, {samples(3, 2), 4}, {samples(5, 1), 5}});
     poll(3);
-    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState), std::tuple(4, true, 3));
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState),
+              std::tuple(4, true, 3));
     EXPECT_TRUE(presenter.shown.isEmpty());
     display.calls.clear();
     poll();

@@ -78,7 +78,8 @@ TEST(FmGetData, StopsBeforeTheSampleWhoseErrstatIsNotSuccess)
     table.reset(3);
     EXPECT_EQ(fmGetData(*state, driver, table, 3), 4);
     EXPECT_EQ(state->statusCode, 4);
-    EXPECT_EQ(std::tuple(table.cell(1, 1), table.cell(2, 1), table.cell(3, 1)), std::tuple("1.00", "2.00", ""))
+    EXPECT_EQ(std::tuple(table.cell(1, 1), table.cell(2, 1), table.cell(3, 1)),
+              std::tuple("1.00", "2.00", ""))
         << "the third row stays as created";
 }
 
