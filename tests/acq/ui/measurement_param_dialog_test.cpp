@@ -164,7 +164,8 @@ TEST_F(MeasurementParamDialogTest, AcceptTakesTheValuesIntoTheState)
     EXPECT_EQ(m_presenter.count(), 0);
     EXPECT_EQ(std::tuple(m_state.usbSerialText, m_state.portPath, m_state.portNumber),
               std::tuple(QString("VL300"), QString("/dev/pts/12"), qint16(12)));
-    EXPECT_EQ(std::tuple(m_state.sampleTime, m_state.sampleCount, m_state.sampleType), std::tuple(2.3f, 100, qint16(0)));
+    EXPECT_EQ(std::tuple(m_state.sampleTime, m_state.sampleCount, m_state.sampleType),
+              std::tuple(2.3f, 100, qint16(0)));
     EXPECT_EQ(std::tuple(m_state.velocityUnit, m_state.flowUnit, m_state.ductShape, m_state.ductUnit),
               std::tuple(qint16(1), qint16(3), qint16(1), qint16(0)));
     EXPECT_DOUBLE_EQ(m_state.ductArea, 7850);
