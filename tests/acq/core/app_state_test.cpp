@@ -43,11 +43,10 @@ TEST(AppStateStrings, BlockAndVariantFollowTheSystem)
         SCOPED_TRACE(std::string(c.lang) + " " + c.languageEnv);
         venttest::RecordingPresenter presenter;
         AppState state = stateFor(c.lang, c.languageEnv, &presenter);
-        EXPECT_EQ(state.systemLanguageId, c.id);
-        EXPECT_EQ(state.languageOffset, c.offset);
         ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
-        EXPECT_EQ(state.fontChangeFlag, c.fontFlag);
-        EXPECT_EQ(state.msgNotSaved, QString::fromUtf8(c.notSaved));
+        EXPECT_EQ(std::tuple(state.systemLanguageId, state.languageOffset, state.fontChangeFlag,
+                             state.msgNotSaved),
+                  std::tuple(c.id, c.offset, c.fontFlag, QString::fromUtf8(c.notSaved)));
         EXPECT_EQ(state.programStatusTexts[0], QStringLiteral("Measurement")); // always English
         EXPECT_EQ(presenter.count(), 0);
     }
@@ -72,9 +71,10 @@ TEST(AppStateStrings, AMissingTextIsReportedAndChangesNothing)
     EXPECT_EQ(fLoadCommonStrings(state), status::kFailure);
     EXPECT_EQ(state.appTitle, QStringLiteral("before"));
     ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(presenter.shown[0].text, QStringLiteral("Error reading from resource file."));
-    EXPECT_EQ(presenter.shown[0].caption, QStringLiteral("Ventolux Data Acquisition Software"));
-    EXPECT_EQ(int(presenter.shown[0].icon), int(MessagePresenter::Icon::Exclamation));
+    const auto &shown = presenter.shown[0];
+    EXPECT_EQ(std::tuple(shown.text, shown.caption, int(shown.icon)),
+              std::tuple("Error reading from resource file.", "Ventolux Data Acquisition Software",
+                         int(MessagePresenter::Icon::Exclamation)));
 }
 
 TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
@@ -87,20 +87,20 @@ TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
     EXPECT_EQ(presenter.count(), 0);
     sShowErrMsg(state, 14);
     ASSERT_EQ(presenter.count(), 1);
-    EXPECT_EQ(presenter.lastText(), QStringLiteral("The Software is running !"));
-    EXPECT_EQ(presenter.shown[0].caption, state.appTitle);
+    EXPECT_EQ(std::pair(presenter.lastText(), presenter.shown[0].caption),
+              std::pair(QStringLiteral("The Software is running !"), state.appTitle));
 
     // The range texts themselves are checked where the dialogs show them.
     sShowRangeMsgLng(state, state.messages[12], 1, 65500);
-    EXPECT_EQ(presenter.shown.last().caption, QStringLiteral("Error Message"));
-    EXPECT_EQ(int(presenter.shown.last().icon), int(MessagePresenter::Icon::Information));
+    EXPECT_EQ(std::pair(presenter.shown.last().caption, int(presenter.shown.last().icon)),
+              std::pair(QStringLiteral("Error Message"), int(MessagePresenter::Icon::Information)));
 }
 
 TEST(AppStateVersion, MinorAndRevisionAreOneDigitEach)
 {
-    EXPECT_EQ(makeVersionText(1, 0, 2), QStringLiteral("Ver.1.02"));
-    EXPECT_EQ(makeVersionText(1, 0, 0), QStringLiteral("Ver.1.00"));
-    EXPECT_EQ(makeVersionText(2, 10, 3), QStringLiteral("Ver.2.103"));
+    EXPECT_EQ(std::tuple(makeVersionText(1, 0, 2), makeVersionText(1, 0, 0),
+                         makeVersionText(2, 10, 3)),
+              std::tuple("Ver.1.02", "Ver.1.00", "Ver.2.103"));
 }
 
 class AcqSettingsFile : public ::testing::Test
@@ -135,8 +135,10 @@ TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaults)
     EXPECT_EQ(std::tuple(state.ductShape, state.ductDiameter, state.ductHeight, state.ductWidth, state.ductArea),
               std::tuple(0, 10.0, 10.0, 10.0, 10.0));
     EXPECT_EQ(std::tuple(state.velocityUnit, state.flowUnit, state.ductUnit), std::tuple(0, 0, 0));
-    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType), std::tuple(1.0f, 65500, 1));
-    EXPECT_EQ(std::tuple(state.portNumber, state.baudRate, state.velXPosition), std::tuple(1, 19200, 0.0));
+    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType),
+              std::tuple(1.0f, 65500, 1));
+    EXPECT_EQ(std::tuple(state.portNumber, state.baudRate, state.velXPosition),
+              std::tuple(1, 19200, 0.0));
     const AcqSettings::WindowSettings w = AcqSettings::readWindow(*store());
     EXPECT_EQ(w.twips, QRectF(1000, 1000, 6500, 6500));
     EXPECT_FLOAT_EQ(w.splitterFractions[2], 0.485f);
@@ -156,7 +158,8 @@ TEST_F(AcqSettingsFile, StoredValuesAreReadAndUnusableOnesTakeTheirDefault)
                                              "Wind%20Mouth%20Diameter=150\nWind%20Mouth%20Area=17662.5\n"));
     // Sub-second intervals stay as stored; 100000 samples, port "abc", velocity unit 2, duct unit
     // -1 and range 0 are unusable.
-    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType), std::tuple(0.5f, 65500, 0));
+    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType),
+              std::tuple(0.5f, 65500, 0));
     EXPECT_EQ(std::tuple(state.baudRate, state.portNumber), std::tuple(38400, 1));
     EXPECT_EQ(std::tuple(state.velocityUnit, state.flowUnit, state.ductUnit), std::tuple(0, 3, 0));
     EXPECT_EQ(std::tuple(state.velXRange, state.velYMax), std::tuple(60, 18000.0));
@@ -175,7 +178,8 @@ TEST_F(AcqSettingsFile, WindowValuesOutsideTheirRangeTakeTheDefault)
     const AcqSettings::WindowSettings w = AcqSettings::readWindow(
         *store("[Windows]\nMain%20Left=-300\nMain%20Top=1e999\nMain%20Width=9000\n"
                "Splitter%20Position1=1.5\nSplitter%20Position2=0.25\nSplitter%20Position3=-0.1\n"));
-    EXPECT_EQ(std::tuple(w.twips.left(), w.twips.top(), w.twips.width()), std::tuple(-300.0, 1000.0, 9000.0));
+    EXPECT_EQ(std::tuple(w.twips.left(), w.twips.top(), w.twips.width()),
+              std::tuple(-300.0, 1000.0, 9000.0));
     EXPECT_EQ(w.splitterFractions, (std::array<float, 3>{0.5f, 0.25f, 0.485f}));
 }
 
@@ -196,10 +200,9 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
     EXPECT_DOUBLE_EQ(state.velXPosition, 0);
 
     const QString text = raw();
-    EXPECT_TRUE(text.contains(QStringLiteral("Sample%20Time=0.5"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("YAxies%20Max%20Wind%20Speed=12.3")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Main%20Width=9000.5")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Splitter%20Position1=0.4")));
+    for (const char *line : {"Sample%20Time=0.5", "YAxies%20Max%20Wind%20Speed=12.3",
+                             "Main%20Width=9000.5", "Splitter%20Position1=0.4"})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Display%20ATM"))); // option flags are not written here
     EXPECT_EQ(text.count(QStringLiteral("Sample%20Time")), 1);
 

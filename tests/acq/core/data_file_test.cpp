@@ -4,10 +4,9 @@
 #include "acq/core/sample_decoder.h"
 #include "acq/core/sample_table.h"
 #include "common/core/date_days.h"
+#include "common/core/status_codes.h"
 #include "tests/acq/core/acq_test_support.h"
-#include "tests/support/test_support.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -20,11 +19,6 @@ namespace {
 
 using acqtest::expectedFile;
 using acqtest::readFile;
-
-double at(int y, int mo, int d, int h, int mi, int s)
-{
-    return DateDays::fromDate(QDate(y, mo, d), QTime(h, mi, s));
-}
 
 // Feeds the batches through decoding and the file, as the poll does.
 bool runBatches(AppState &state, const QString &path, const QVector<QStringList> &batches)
@@ -49,90 +43,74 @@ protected:
     QString path() const { return dir.path() + "/VL4402Data.VXD"; }
 };
 
-TEST_F(DataFileTest, RectangleRunInThreeBatches)
+// Thirteen instant samples at 0.5 s across midnight, in a batch of 4 and one of 9.
+QVector<QStringList> midnightBatches()
 {
-    // A German locale must not change a single decimal point in the file.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto state = acqtest::makeState();
-    state->sampleType = 1;
-    state->sampleTime = 1.0f;
-    state->sampleCount = 7;
-    state->ductUnit = 0;
-    state->ductShape = 0;
-    state->ductWidth = 100;
-    state->ductHeight = 200;
-    state->ductArea = DuctUnits::area(0, 100, 200, 0);
-    state->startTime = at(2013, 5, 1, 10, 0, 0);
-
-    // A previous run's longer file is replaced by the first batch.
-    QFile old(path());
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(5000, 'x'));
-    old.close();
-
-    ASSERT_TRUE(runBatches(*state, path(),
-                           {{"3.25,120.5,10132,1", "3.30,121.0,10136,1"},
-                            {"3.10,118.2,10125,2", "3.05,117.9", "abc,x,10130,3"},
-                            {"3.00,115.0,10130,1", "2.95,114.1,10129,1"}}));
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(readFile(path()), expectedFile("rectangle_three_batches.vxd"));
-    EXPECT_EQ(state->statusCode, -10000);
-}
-
-TEST_F(DataFileTest, CircleInstantHalfSecondWithoutAtmosphereColumns)
-{
-    auto state = acqtest::makeState();
-    state->sampleType = 0;
-    state->sampleTime = 0.5f;
-    state->sampleCount = 13;
-    state->velocityUnit = 1;
-    state->flowUnit = 3;
-    state->ductUnit = 1;
-    state->ductShape = 1;
-    state->ductDiameter = 150;
-    state->ductArea = DuctUnits::area(1, 0, 0, 150);
-    state->atmSave = 0;
-    state->startTime = at(2013, 5, 1, 23, 59, 58);
     const QStringList flows = {"73.59", "73.71", "73.83", "73.96", "74.08", "74.20", "74.32",
                                "74.45", "74.57", "74.69", "74.81", "74.94", "75.06"};
-    QStringList first;
-    QStringList second;
+    QVector<QStringList> out(2);
     for (int i = 0; i < 13; ++i)
-        (i < 4 ? first : second) << QString("%1.00,%2,10132,1").arg(600 + i).arg(flows.at(i));
-    ASSERT_TRUE(runBatches(*state, path(), {first, second}));
-    EXPECT_EQ(readFile(path()), expectedFile("circle_instant_half_second.vxd"));
+        out[i < 4 ? 0 : 1] << QString("%1.00,%2,10132,1").arg(600 + i).arg(flows.at(i));
+    return out;
 }
 
-TEST_F(DataFileTest, LocalizedBlockInEnglish)
+// Each run replaces a previous run's longer file, under a German locale that must not change a
+// single decimal point in the file.
+TEST_F(DataFileTest, RunsGiveTheExpectedFiles)
 {
-    auto state = acqtest::makeState(UiVariant::English, 10000);
-    state->sampleType = 1;
-    state->sampleTime = 2.0f;
-    state->sampleCount = 3;
-    state->flowUnit = 2;
-    state->ductUnit = 2;
-    state->ductWidth = 1.5;
-    state->ductHeight = 2.25;
-    state->ductArea = 3.375;
-    state->startTime = at(2013, 5, 1, 10, 0, 0);
-    ASSERT_TRUE(runBatches(*state, path(),
-                           {{"1.00,0.203,10132,1", "1.10,0.223", "1.20,0.243,10130,1"}}));
-    EXPECT_EQ(readFile(path()), expectedFile("localized_english_two_seconds.vxd"));
-}
-
-TEST_F(DataFileTest, JapaneseTextsAreUtf8WithoutBom)
-{
-    auto state = acqtest::makeState(UiVariant::Japanese, 10000);
-    state->sampleType = 1;
-    state->sampleTime = 1.0f;
-    state->sampleCount = 2;
-    state->ductUnit = 1;
-    state->ductShape = 1;
-    state->ductDiameter = 10;
-    state->ductArea = DuctUnits::area(1, 0, 0, 10);
-    state->startTime = at(2013, 5, 1, 10, 0, 0);
-    ASSERT_TRUE(runBatches(*state, path(), {{"2.00,0.36,10132,1", "2.10,0.38,10136,2"}}));
-    EXPECT_EQ(readFile(path()), expectedFile("japanese_circle.vxd"));
+    struct Case
+    {
+        const char *expected;
+        UiVariant variant;
+        qint16 offset, type;
+        float time;
+        qint32 count;
+        qint16 velocityUnit, flowUnit, ductUnit, shape;
+        double width, height, diameter;
+        qint16 atmSave;
+        QTime start;
+        QVector<QStringList> batches;
+    };
+    const Case cases[] = {
+        {"rectangle_three_batches.vxd", UiVariant::English, 0, 1, 1.0f, 7, 0, 0, 0, 0, 100, 200,
+         10, 1, QTime(10, 0),
+         {{"3.25,120.5,10132,1", "3.30,121.0,10136,1"},
+          {"3.10,118.2,10125,2", "3.05,117.9", "abc,x,10130,3"},
+          {"3.00,115.0,10130,1", "2.95,114.1,10129,1"}}},
+        {"circle_instant_half_second.vxd", UiVariant::English, 0, 0, 0.5f, 13, 1, 3, 1, 1, 10,
+         10, 150, 0, QTime(23, 59, 58), midnightBatches()},
+        {"localized_english_two_seconds.vxd", UiVariant::English, 10000, 1, 2.0f, 3, 0, 2, 2, 0,
+         1.5, 2.25, 10, 1, QTime(10, 0),
+         {{"1.00,0.203,10132,1", "1.10,0.223", "1.20,0.243,10130,1"}}},
+        {"japanese_circle.vxd", UiVariant::Japanese, 10000, 1, 1.0f, 2, 0, 0, 1, 1, 10, 10, 10, 1,
+         QTime(10, 0), {{"2.00,0.36,10132,1", "2.10,0.38,10136,2"}}},
+    };
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.expected);
+        auto state = acqtest::makeState(c.variant, c.offset);
+        state->sampleType = c.type;
+        state->sampleTime = c.time;
+        state->sampleCount = c.count;
+        state->velocityUnit = c.velocityUnit;
+        state->flowUnit = c.flowUnit;
+        state->ductUnit = c.ductUnit;
+        state->ductShape = c.shape;
+        state->ductWidth = c.width;
+        state->ductHeight = c.height;
+        state->ductDiameter = c.diameter;
+        state->ductArea = DuctUnits::area(c.shape, c.width, c.height, c.diameter);
+        state->atmSave = c.atmSave;
+        state->startTime = DateDays::fromDate(QDate(2013, 5, 1), c.start);
+        QFile old(path());
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(5000, 'x'));
+        old.close();
+        ASSERT_TRUE(runBatches(*state, path(), c.batches));
+        EXPECT_EQ(readFile(path()), expectedFile(c.expected));
+        EXPECT_EQ(state->statusCode, status::kSuccess);
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(DataFileTest, FailuresAreReportedWithStatus14)
@@ -168,7 +146,7 @@ TEST_F(DataFileTest, FailuresAreReportedWithStatus14)
 TEST_F(DataFileTest, ABatchThatDoesNotFitLeavesTheFileToWholeLines)
 {
     auto state = acqtest::makeState();
-    state->startTime = at(2013, 5, 1, 10, 0, 0);
+    state->startTime = DateDays::fromDate(QDate(2013, 5, 1), QTime(10, 0));
     ASSERT_TRUE(runBatches(*state, path(), {{"1.00,1.0,10132,1", "2.00,2.0,10132,1"}}));
     const QByteArray before = readFile(path());
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead

@@ -61,10 +61,9 @@ TEST_F(DataSaverTest, SavedCopyBecomesTheCurrentFile)
     dialog.answers.push_back({out("run1"), 1});
     EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kAnswerYes);
     EXPECT_EQ(readFile(out("run1.TXT")), "run data\r\n") << "the selected filter's extension";
-    EXPECT_EQ(state->dataState, 2);
-    EXPECT_EQ(state->currentFilePath, out("run1.TXT"));
-    EXPECT_EQ(state->currentFileName, "run1.TXT");
-    EXPECT_EQ(state->currentDir, dir.path() + "/out/");
+    EXPECT_EQ(std::tuple(state->dataState, state->currentFilePath, state->currentFileName,
+                         state->currentDir),
+              std::tuple(2, out("run1.TXT"), "run1.TXT", dir.path() + "/out/"));
     EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - run1.TXT");
     EXPECT_TRUE(presenter.shown.isEmpty());
 }
@@ -94,10 +93,9 @@ TEST_F(DataSaverTest, SavingOntoTheDataFileItselfChangesNothing)
 {
     presenter.answers = {status::kAnswerNo};
     EXPECT_EQ(saver.fSaveAs(state->lastDataPath), status::kAnswerYes);
-    EXPECT_EQ(state->statusCode, status::kSuccess);
+    EXPECT_EQ(std::tuple(state->statusCode, state->dataState), std::tuple(status::kSuccess, 2));
     EXPECT_EQ(readFile(state->lastDataPath), "run data\r\n");
     EXPECT_TRUE(presenter.shown.isEmpty()) << "no overwrite question for the file itself";
-    EXPECT_EQ(state->dataState, 2);
 }
 
 TEST_F(DataSaverTest, FailedCopyKeepsTheOldFileAndIsReportedOnce)
@@ -133,11 +131,10 @@ TEST_F(DataSaverTest, UnwritableFolderIsACopyFailure)
             GTEST_SKIP() << "permissions do not stop this user";
         EXPECT_EQ(saver.fSaveAs(out("keep.CSV")), status::kAnswerYes);
     }
-    EXPECT_EQ(state->statusCode, 14);
+    EXPECT_EQ(std::tuple(state->statusCode, state->dataState), std::tuple(14, 3));
     QFile::setPermissions(dir.path() + "/out",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(readFile(out("keep.CSV")), "precious");
-    EXPECT_EQ(state->dataState, 3);
 }
 
 TEST_F(DataSaverTest, AskSaveChangesAnswers)
@@ -180,30 +177,26 @@ TEST_F(DataSaverTest, NewDataMakesTheDataFileCurrent)
 {
     state->receivedCount = 40;
     saver.sNewData();
-    EXPECT_EQ(state->receivedCount, 1);
-    EXPECT_EQ(state->dataState, 1);
-    EXPECT_EQ(state->currentFileName, "VL4402Data.VXD");
+    EXPECT_EQ(std::tuple(state->receivedCount, state->dataState, state->currentFileName),
+              std::tuple(1, 1, "VL4402Data.VXD"));
     EXPECT_EQ(state->currentFilePath, dir.path() + "/out/VL4402Data.VXD");
     EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - VL4402Data.VXD");
-    EXPECT_TRUE(view.calls.contains("sShowMenuStat"));
-    EXPECT_TRUE(view.calls.contains("sInitiStatusBar"));
+    EXPECT_TRUE(view.calls.contains("sShowMenuStat") && view.calls.contains("sInitiStatusBar"));
 
     // During a run the counters and the data state are left alone.
     state->idle = 0;
     state->receivedCount = 40;
     state->dataState = 0;
     saver.sNewData();
-    EXPECT_EQ(state->receivedCount, 40);
-    EXPECT_EQ(state->dataState, 0);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->dataState), std::tuple(40, 0));
 }
 
 TEST_F(DataSaverTest, CurrentFileCaptionOnlyWhenIdle)
 {
     state->idle = 0;
     saver.sSetCurrentFile("/srv/runs/r.CSV");
-    EXPECT_EQ(state->currentDir, "/srv/runs/");
-    EXPECT_EQ(state->currentFileName, "r.CSV");
-    EXPECT_EQ(view.caption, "");
+    EXPECT_EQ(std::tuple(state->currentDir, state->currentFileName, view.caption),
+              std::tuple("/srv/runs/", "r.CSV", ""));
     state->idle = 1;
     saver.sSetCurrentFile("/srv/runs/s.CSV");
     EXPECT_EQ(view.caption, "Ventolux Data Acquisition Software - s.CSV");

@@ -63,20 +63,17 @@ TEST_F(SetMeasurParam, MissingInstrumentChangesNothing)
     for (const std::optional<QString> &instrument : {std::optional<QString>(), std::optional<QString>("GONE")}) {
         choice.instrument = instrument;
         EXPECT_FALSE(set());
-        EXPECT_EQ(state->portNumber, 4);
-        EXPECT_EQ(state->portPath, "/dev/ttyUSB3");
-        EXPECT_EQ(state->usbSerialText, "OLD");
-        EXPECT_EQ(state->sampleTime, 5.0f);
-        EXPECT_EQ(state->ductShape, 0);
+        EXPECT_EQ(std::tuple(state->portNumber, state->portPath, state->usbSerialText,
+                             state->sampleTime, state->ductShape),
+                  std::tuple(4, "/dev/ttyUSB3", "OLD", 5.0f, 0));
     }
     // In simulation mode no instrument is needed and the port stays as it was; a chosen
     // instrument that has gone is still refused.
     state->simulation = 1;
     choice.instrument.reset();
     EXPECT_TRUE(set());
-    EXPECT_EQ(state->portNumber, 4);
-    EXPECT_EQ(state->portPath, "/dev/ttyUSB3");
-    EXPECT_EQ(state->sampleTime, 2.3f);
+    EXPECT_EQ(std::tuple(state->portNumber, state->portPath, state->sampleTime),
+              std::tuple(4, "/dev/ttyUSB3", 2.3f));
     choice.instrument = QStringLiteral("GONE");
     EXPECT_FALSE(set());
 }
@@ -103,29 +100,21 @@ TEST_F(SetMeasurParam, SamplingValues)
     }
 }
 
+// A changed velocity unit resets the graph ranges; a kept one (FPM twice) leaves what the user
+// set in the meantime.
 TEST_F(SetMeasurParam, VelocityUnitChangeResetsTheGraphRanges)
 {
-    state->velocityUnit = 0;
-    state->velYMax = 50;
-    state->flowXRange = 300;
-    choice.velocityUnit = 1;
-    ASSERT_TRUE(set());
-    EXPECT_EQ(state->velocityUnit, 1);
-    EXPECT_EQ(state->velYMax, 18000);
-    EXPECT_EQ(state->flowXRange, 20000);
-
-    // FPM kept: a maximum the user set in the meantime stays.
-    state->velYMax = 5000;
-    state->flowXRange = 777;
-    ASSERT_TRUE(set());
-    EXPECT_EQ(state->velYMax, 5000);
-    EXPECT_EQ(state->flowXRange, 777);
-
-    choice.velocityUnit = 0;
-    ASSERT_TRUE(set());
-    EXPECT_EQ(state->velocityUnit, 0);
-    EXPECT_EQ(state->velYMax, 60);
-    EXPECT_EQ(state->flowXRange, 100);
+    struct Case { qint16 unit; double yMaxBefore; qint32 rangeBefore; double yMax; qint32 range; };
+    const Case cases[] = {
+        {1, 50, 300, 18000, 20000}, {1, 5000, 777, 5000, 777}, {0, 5000, 777, 60, 100}};
+    for (const Case &c : cases) {
+        state->velYMax = c.yMaxBefore;
+        state->flowXRange = c.rangeBefore;
+        choice.velocityUnit = c.unit;
+        ASSERT_TRUE(set());
+        EXPECT_EQ(std::tuple(state->velocityUnit, state->velYMax, state->flowXRange),
+                  std::tuple(c.unit, c.yMax, c.range)) << c.unit << " " << c.yMaxBefore;
+    }
 }
 
 TEST_F(SetMeasurParam, UnitsShapeAndArea)
@@ -135,10 +124,8 @@ TEST_F(SetMeasurParam, UnitsShapeAndArea)
     choice.ductShape = 1;
     choice.sampleType = 0;
     ASSERT_TRUE(set());
-    EXPECT_EQ(state->flowUnit, 3);
-    EXPECT_EQ(state->sampleType, 0);
-    EXPECT_EQ(state->ductShape, 1);
-    EXPECT_EQ(state->ductDiameter, 100);
+    EXPECT_EQ(std::tuple(state->flowUnit, state->sampleType, state->ductShape, state->ductDiameter),
+              std::tuple(3, 0, 1, 100.0));
     EXPECT_DOUBLE_EQ(state->ductArea, 7850);
 
     choice.ductShape = 0;

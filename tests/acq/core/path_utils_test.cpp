@@ -5,32 +5,24 @@
 
 namespace {
 
-TEST(PathUtils, SplitAtTheLastSlash)
+TEST(PathUtils, SplitAtTheLastSlashAndJoinWithOneSlash)
 {
-    QString folder, name;
-    sSplitPath(&folder, &name, "/home/ann/runs/a.CSV");
-    EXPECT_EQ(folder, "/home/ann/runs/");
-    EXPECT_EQ(name, "a.CSV");
-    sSplitPath(&folder, &name, "/a.CSV");
-    EXPECT_EQ(folder, "/");
-    EXPECT_EQ(name, "a.CSV");
-    sSplitPath(&folder, &name, "/home/ann/");
-    EXPECT_EQ(folder, "/home/ann/");
-    EXPECT_EQ(name, "");
-    sSplitPath(&folder, &name, "a.CSV");
-    EXPECT_EQ(folder, QDir::currentPath());
-    EXPECT_EQ(name, "a.CSV");
-}
-
-TEST(PathUtils, JoinAddsOneSlash)
-{
-    QString path;
-    fJoinPath("/home/ann", "a.CSV", &path);
-    EXPECT_EQ(path, "/home/ann/a.CSV");
-    fJoinPath("/home/ann/", "a.CSV", &path);
-    EXPECT_EQ(path, "/home/ann/a.CSV");
-    fJoinPath("", "a.CSV", &path);
-    EXPECT_EQ(path, QDir::currentPath() + "/a.CSV");
+    struct Split { const char *path; QString folder, name; };
+    for (const Split &c : {Split{"/home/ann/runs/a.CSV", "/home/ann/runs/", "a.CSV"},
+                           Split{"/a.CSV", "/", "a.CSV"}, Split{"/home/ann/", "/home/ann/", ""},
+                           Split{"a.CSV", QDir::currentPath(), "a.CSV"}}) {
+        QString folder, name;
+        sSplitPath(&folder, &name, c.path);
+        EXPECT_EQ(std::pair(folder, name), std::pair(c.folder, c.name)) << c.path;
+    }
+    struct Join { const char *folder; QString path; };
+    for (const Join &c : {Join{"/home/ann", "/home/ann/a.CSV"},
+                          Join{"/home/ann/", "/home/ann/a.CSV"},
+                          Join{"", QDir::currentPath() + "/a.CSV"}}) {
+        QString path;
+        fJoinPath(c.folder, "a.CSV", &path);
+        EXPECT_EQ(path, c.path) << c.folder;
+    }
 }
 
 TEST(PathUtils, AnsiLengthCountsNonAsciiTwice)

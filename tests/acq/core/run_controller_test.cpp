@@ -86,26 +86,23 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     state->ductUnit = 2;
     start({});
     ASSERT_TRUE(log);
-    EXPECT_EQ(probe.calls, 1);
-    EXPECT_EQ(probe.lastPort, 3);
-    EXPECT_EQ(probe.lastPath, "/dev/ttyUSB0");
+    EXPECT_EQ(std::tuple(probe.calls, probe.lastPort, probe.lastPath),
+              std::tuple(1, 3, "/dev/ttyUSB0"));
     EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
-    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType), std::tuple(0.5f, 120, qint16(0)));
+    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType),
+              std::tuple(0.5f, 120, qint16(0)));
     for (double a : log->areas)
         EXPECT_EQ(a, 20000.0);
     EXPECT_EQ(std::tuple(log->velocityUnit, log->flowUnit, log->ductUnit), std::tuple(1, 3, 2));
-    EXPECT_FALSE(log->simulation);
-    EXPECT_EQ(log->baudRate, 38400);
-    EXPECT_EQ(log->port, "/dev/ttyUSB0");
+    EXPECT_EQ(std::tuple(log->simulation, log->baudRate, log->port),
+              std::tuple(false, 38400, "/dev/ttyUSB0"));
     EXPECT_EQ(log->calls, (QStringList{"startmeasu", "StartTime"}));
 
     EXPECT_TRUE(state->measuring);
     EXPECT_EQ(std::tuple(state->idle, state->dataState, state->receivedCount), std::tuple(0, 0, 0));
-    EXPECT_EQ(state->startTime, 41395.5);
-    EXPECT_EQ(state->graphTimeStep, 0.5f);
-    EXPECT_EQ(state->startSecond, 43200.0);
-    EXPECT_EQ(state->velXPosition, 43200.5);
-    EXPECT_EQ(state->flowXPosition, 43200.5);
+    EXPECT_EQ(std::tuple(state->startTime, state->graphTimeStep, state->startSecond),
+              std::tuple(41395.5, 0.5f, 43200.0));
+    EXPECT_EQ(std::tuple(state->velXPosition, state->flowXPosition), std::tuple(43200.5, 43200.5));
     EXPECT_TRUE(controller->tmrGetData()->isActive());
     EXPECT_EQ(controller->tmrGetData()->interval(), 10);
     EXPECT_EQ(display.calls,
@@ -126,16 +123,13 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
 {
     start({{samples(1, 2), 2}, {{}, 2}, {samples(3, 2), 4}, {samples(5, 1), 5}});
     poll(3);
-    EXPECT_EQ(state->receivedCount, 4);
-    EXPECT_TRUE(state->measuring);
-    EXPECT_EQ(state->dataState, 3);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState),
+              std::tuple(4, true, 3));
     EXPECT_TRUE(presenter.shown.isEmpty());
     display.calls.clear();
     poll();
-    EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(state->receivedCount, 5);
-    EXPECT_EQ(state->dataState, 3);
-    EXPECT_EQ(state->idle, 1);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState, state->idle),
+              std::tuple(5, false, 3, 1));
     EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
     EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Information);
     EXPECT_EQ(presenter.shown[0].caption, "Ventolux Data Acquisition Software");
@@ -157,8 +151,7 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
     // A batch that overshoots the count ends the run too.
     start({{samples(1, 3), 3}, {samples(4, 4), 7}});
     poll(2);
-    EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(state->receivedCount, 7);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring), std::tuple(7, false));
 }
 
 TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
@@ -168,8 +161,7 @@ TEST_F(RunControllerTest, SampleCntBelowZeroReadsNothing)
     log->calls.clear();
     poll(2);
     EXPECT_EQ(log->calls, (QStringList{"SampleCnt", "SampleCnt"})) << "not even errstat";
-    EXPECT_EQ(state->receivedCount, 0);
-    EXPECT_TRUE(state->measuring);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring), std::tuple(0, true));
     EXPECT_TRUE(presenter.shown.isEmpty());
     poll(); // once the count is up again, the waiting samples come through
     EXPECT_EQ(state->receivedCount, 4);
@@ -187,8 +179,7 @@ TEST_F(RunControllerTest, DecodingStatusMidBatchDropsTheBatch)
     EXPECT_EQ(acqtest::readFile(state->lastDataPath), before) << "nor saved";
     EXPECT_FALSE(display.calls.contains("sSetWSTableData(3)")) << "nor displayed";
     EXPECT_EQ(presenter.texts(), QStringList{"It is RS232c reception time-out."});
-    EXPECT_EQ(state->dataState, 3);
-    EXPECT_EQ(state->statusCode, status::kSuccess);
+    EXPECT_EQ(std::tuple(state->dataState, state->statusCode), std::tuple(3, status::kSuccess));
 }
 
 TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
@@ -217,9 +208,7 @@ TEST_F(RunControllerTest, SimulationSkipsTheProbe)
     state->simulation = 1;
     probe.result.status = 3;
     start({{samples(1, 5), 5}});
-    EXPECT_EQ(probe.calls, 0);
-    EXPECT_TRUE(log->simulation);
-    EXPECT_EQ(log->baudRate, 19200);
+    EXPECT_EQ(std::tuple(probe.calls, log->simulation, log->baudRate), std::tuple(0, true, 19200));
     poll();
     EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
 }
@@ -262,15 +251,14 @@ TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
     state->lastDataPath = dir.path() + "/no/such/folder/VL4402Data.VXD";
     start({{samples(1, 2), 2}, {samples(3, 2), 4}});
     poll(2);
-    EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(log->stopCount, 1);
+    EXPECT_EQ(std::tuple(state->measuring, log->stopCount), std::tuple(false, 1));
     ASSERT_EQ(presenter.shown.size(), 1);
     EXPECT_EQ(presenter.shown[0].text,
               "The data file could not be written, so the measurement was stopped:\n"
                   + state->lastDataPath + ": no such file or folder");
     EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Exclamation);
-    EXPECT_EQ(state->receivedCount, 2) << "the batch on display is counted";
-    EXPECT_EQ(state->dataState, 3);
+    EXPECT_EQ(std::tuple(state->receivedCount, state->dataState), std::tuple(2, 3))
+        << "the batch on display is counted";
 }
 
 TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
@@ -283,10 +271,8 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
         nested += int(log->calls.size()) - before;
     };
     poll();
-    EXPECT_EQ(nested, 0);
-    EXPECT_EQ(presenter.shown.size(), 1);
-    EXPECT_EQ(state->receivedCount, 5);
-    EXPECT_FALSE(state->measuring);
+    EXPECT_EQ(std::tuple(nested, presenter.shown.size(), state->receivedCount, state->measuring),
+              std::tuple(0, 1, 5, false));
 }
 
 TEST(StatusReport, Table)

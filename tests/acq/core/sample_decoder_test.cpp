@@ -30,11 +30,9 @@ TEST_P(DecodeRules, FillsTheRowByTheDecodingTable)
     SampleTable table;
     table.reset(1);
     decodeSampleText(*state, QString::fromUtf8(c.text), table, 1);
-    EXPECT_EQ(table.cell(1, 1), c.velocity);
-    EXPECT_EQ(table.cell(1, 5), c.flow);
-    EXPECT_EQ(table.cell(1, 9), c.atmosphere);
-    EXPECT_EQ(table.cell(1, 10), c.pressure);
-    EXPECT_EQ(table.cell(1, 11), c.flag);
+    EXPECT_EQ(std::tuple(table.cell(1, 1), table.cell(1, 5), table.cell(1, 9), table.cell(1, 10),
+                         table.cell(1, 11)),
+              std::tuple(c.velocity, c.flow, c.atmosphere, c.pressure, c.flag));
     for (int column : {2, 3, 4, 6, 7, 8})
         EXPECT_EQ(table.cell(1, column), "0.0") << "column " << column;
     EXPECT_EQ(table.cell(0, 1), "") << "row 0 stays empty";
@@ -80,9 +78,9 @@ TEST(FmGetData, StopsBeforeTheSampleWhoseErrstatIsNotSuccess)
     table.reset(3);
     EXPECT_EQ(fmGetData(*state, driver, table, 3), 4);
     EXPECT_EQ(state->statusCode, 4);
-    EXPECT_EQ(table.cell(1, 1), "1.00");
-    EXPECT_EQ(table.cell(2, 1), "2.00");
-    EXPECT_EQ(table.cell(3, 1), "") << "the third row stays as created";
+    EXPECT_EQ(std::tuple(table.cell(1, 1), table.cell(2, 1), table.cell(3, 1)),
+              std::tuple("1.00", "2.00", ""))
+        << "the third row stays as created";
 }
 
 } // namespace

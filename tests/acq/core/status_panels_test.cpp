@@ -28,10 +28,11 @@ TEST(StatusPanels, ProgramDataAndTypeTextsStayEnglish)
         state->dataState = d;
         EXPECT_EQ(StatusPanels::dataStatus(*state), QLatin1String(data[d]));
     }
-    state->sampleType = 0;
-    EXPECT_EQ(StatusPanels::sampleType(*state), QStringLiteral("Instant"));
-    state->sampleType = 1;
-    EXPECT_EQ(StatusPanels::sampleType(*state), QStringLiteral("Average"));
+    const char *type[] = {"Instant", "Average"};
+    for (qint16 t : {0, 1}) {
+        state->sampleType = t;
+        EXPECT_EQ(StatusPanels::sampleType(*state), QLatin1String(type[t]));
+    }
 }
 
 TEST(StatusPanels, PortAndBaudFollowTheUsbOption)

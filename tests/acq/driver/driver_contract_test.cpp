@@ -41,18 +41,17 @@ protected:
         driver = std::move(d);
     }
 
+    // 100 x 100 mm, m/s and m3/h, 19200 baud.
     void start()
     {
         float interval = GetParam() == Kind::LiveAverage ? 0.25f : 0.1f;
-        qint32 count = kCount;
-        double area = 10000; // 100 x 100 mm
-        qint16 type = GetParam() == Kind::LiveAverage ? 1 : 0;
-        qint16 velocityUnit = 0, flowUnit = 0, ductUnit = 0;
+        qint32 count = kCount, baud = 19200;
+        double area = 10000;
+        qint16 type = GetParam() == Kind::LiveAverage ? 1 : 0, unit = 0;
         bool simulation = GetParam() == Kind::Simulation;
-        qint32 baud = 19200;
         QString port = pty.portPath();
-        driver->startmeasu(interval, count, area, area, area, area, type, velocityUnit, flowUnit,
-                           ductUnit, simulation, baud, port);
+        driver->startmeasu(interval, count, area, area, area, area, type, unit, unit, unit,
+                           simulation, baud, port);
     }
 
     // Polls like the run control until `count` samples were read; no fault may show meanwhile.

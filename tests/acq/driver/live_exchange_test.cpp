@@ -38,10 +38,8 @@ TEST(LiveExchange, ParseReplies)
         ASSERT_EQ(r.has_value(), c.ok) << c.line;
         if (!r)
             continue;
-        EXPECT_DOUBLE_EQ(r->velocity, c.velocity) << c.line;
-        EXPECT_EQ(r->pressureTenths, c.pressure) << c.line;
-        EXPECT_EQ(r->flag, c.flag) << c.line;
-        EXPECT_EQ(r->pressureKnown, c.known) << c.line;
+        EXPECT_EQ(std::tuple(r->velocity, r->pressureTenths, r->flag, r->pressureKnown),
+                  std::tuple(c.velocity, c.pressure, c.flag, c.known)) << c.line;
     }
 }
 

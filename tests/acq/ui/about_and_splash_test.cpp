@@ -5,7 +5,7 @@
 #include "acq/ui/splash_window.h"
 #include "common/core/status_codes.h"
 #include "common/ui/message_dialog.h"
-#include "tests/support/recording_presenter.h"
+#include "tests/acq/ui/display_rig.h"
 #include "tests/support/test_support.h"
 
 #include <QApplication>
@@ -30,14 +30,8 @@ const LanguageCase kLanguages[] = {{"en", 0, UiVariant::English},
 
 void prepare(AppState &state, const LanguageCase &lang, venttest::RecordingPresenter *presenter)
 {
-    static StringTable table;
-    if (table.isEmpty())
-        table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"));
-    state.presenter = presenter;
-    state.texts = Texts(&table, lang.variant);
-    state.languageOffset = lang.offset;
     state.versionText = makeVersionText(1, 0, 0);
-    ASSERT_EQ(fLoadCommonStrings(state), status::kSuccess);
+    ASSERT_TRUE(venttest::loadAcqTexts(state, lang.variant, lang.offset, presenter));
 }
 
 TEST(AboutWindow, CtrlShiftEnterTogglesSimulationInEveryLanguage)

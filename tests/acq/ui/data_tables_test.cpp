@@ -54,27 +54,26 @@ TEST(DataTables, FirstPollOfThreeSamplesAndTheNext)
         DataPanel *p = rig.panel(which);
         GridModel *m = rig.grid(which);
         EXPECT_EQ(m->gridRowCount(), 4);
-        EXPECT_EQ(m->cellBackground(3, m->gridColumnCount()), kHighlight);
-        EXPECT_EQ(m->cellBackground(2, 1), kWhite);
+        EXPECT_EQ(std::tuple(m->cellBackground(3, m->gridColumnCount()), m->cellBackground(2, 1)),
+                  std::tuple(kHighlight, kWhite));
         EXPECT_TRUE(!p->table()->isGridRowHidden(3) && p->table()->isGridRowHidden(4)) << "the spare row";
         EXPECT_EQ(p->activeRow(), 4);
         // The grid's own selection is invisible while a run fills the table.
         EXPECT_EQ(p->table()->selectionBackground(), kWhite);
     }
     GridModel *v = rig.grid(Panel::Velocity);
-    EXPECT_EQ(v->cell(3, 1), QStringLiteral("2024-05-01 12:05:02"));
-    EXPECT_EQ(v->cellAlignment(1, 1), kCentre);
-    EXPECT_EQ(v->cell(2, 2), QStringLiteral("2.25"));
-    EXPECT_EQ(v->cellAlignment(2, 2), kRight);
-    EXPECT_EQ(rig.grid(Panel::Flow)->cell(2, 1), QStringLiteral("6.5"));
+    EXPECT_EQ(std::tuple(v->cell(3, 1), v->cell(2, 2), rig.grid(Panel::Flow)->cell(2, 1)),
+              std::tuple("2024-05-01 12:05:02", "2.25", "6.5"));
+    EXPECT_EQ(std::tuple(v->cellAlignment(1, 1), v->cellAlignment(2, 2)),
+              std::tuple(kCentre, kRight));
 
     // Two more polls before the next redraw: the old newest row turns white, the spare row
     // becomes a data row, only the newest row is highlighted.
     rig.poll(2);
     rig.flushTables();
     EXPECT_EQ(v->gridRowCount(), 6);
-    EXPECT_EQ(v->cellBackground(3, 1), kWhite);
-    EXPECT_EQ(v->cellBackground(5, 2), kHighlight);
+    EXPECT_EQ(std::tuple(v->cellBackground(3, 1), v->cellBackground(5, 2)),
+              std::tuple(kWhite, kHighlight));
     EXPECT_TRUE(!rig.velocity()->table()->isGridRowHidden(4) && rig.velocity()->table()->isGridRowHidden(6));
     EXPECT_EQ(v->cell(5, 1), QStringLiteral("2024-05-01 12:05:04"));
     rig.stop();
@@ -98,10 +97,10 @@ TEST(DataTables, ValuesAsReceived)
     DisplayRig rig;
     rig.run({{QStringLiteral(" 3.25,  120.5  ,10132,1"), QStringLiteral("abc,x ,10132,1")}});
     rig.flushTables();
-    EXPECT_EQ(rig.grid(Panel::Velocity)->cell(1, 2), QStringLiteral(" 3.25")); // not trimmed
-    EXPECT_EQ(rig.grid(Panel::Velocity)->cell(2, 2), QStringLiteral("abc"));
-    EXPECT_EQ(rig.grid(Panel::Flow)->cell(1, 1), QStringLiteral("  120.5")); // trailing blanks go
-    EXPECT_EQ(rig.grid(Panel::Flow)->cell(2, 1), QStringLiteral("x"));
+    // Not trimmed, but trailing blanks go.
+    GridModel *v = rig.grid(Panel::Velocity), *f = rig.grid(Panel::Flow);
+    EXPECT_EQ(std::tuple(v->cell(1, 2), v->cell(2, 2), f->cell(1, 1), f->cell(2, 1)),
+              std::tuple(" 3.25", "abc", "  120.5", "x"));
 }
 
 TEST(DataTables, AtmosphereCells)
@@ -128,10 +127,10 @@ TEST(DataTables, AtmosphereCells)
             const QString expected =
                 QString::fromUtf8(variant == UiVariant::English ? c.english : c.other);
             SCOPED_TRACE(c.text);
-            EXPECT_EQ(rig.grid(Panel::Velocity)->cell(i + 1, 3), expected);
-            EXPECT_EQ(rig.grid(Panel::Velocity)->cellAlignment(i + 1, 3), c.a);
-            EXPECT_EQ(rig.grid(Panel::Flow)->cell(i + 1, 2), expected);
-            EXPECT_EQ(rig.grid(Panel::Flow)->cellAlignment(i + 1, 2), c.a);
+            GridModel *v = rig.grid(Panel::Velocity), *f = rig.grid(Panel::Flow);
+            EXPECT_EQ(std::tuple(v->cell(i + 1, 3), v->cellAlignment(i + 1, 3), f->cell(i + 1, 2),
+                                 f->cellAlignment(i + 1, 2)),
+                      std::tuple(expected, c.a, expected, c.a));
         }
     }
 }

@@ -4,31 +4,28 @@
 #include "acq/driver/scripted_driver.h"
 #include "acq/ui/data_panel.h"
 #include "common/core/date_days.h"
+#include "common/core/status_codes.h"
 #include "common/ui/data_grid.h"
+#include "tests/support/acq_fakes.h"
 
 #include <QApplication>
 
 namespace venttest {
 
-// The status bar does nothing here.
-class DisplayRig::Status : public RunStatusView
+bool loadAcqTexts(AppState &state, UiVariant variant, qint16 offset, MessagePresenter *presenter)
 {
-public:
-    void sInitiStatusBar() override {}
-    void sShowPrgStat() override {}
-    void sShowDataStat() override {}
-    void sShowMenuStat() override {}
-    void sShowMeasuParam(qint32) override {}
-    void setCaption(const QString &) override {}
-};
+    static StringTable table;
+    if (table.isEmpty())
+        table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"));
+    state.presenter = presenter;
+    state.texts = Texts(&table, variant);
+    state.languageOffset = offset;
+    return fLoadCommonStrings(state) == status::kSuccess;
+}
 
-DisplayRig::DisplayRig(UiVariant variant) : m_status(std::make_unique<Status>())
+DisplayRig::DisplayRig(UiVariant variant) : m_status(std::make_unique<RecordingDisplay>())
 {
-    m_strings.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"));
-    state.texts = Texts(&m_strings, variant);
-    state.languageOffset = variant == UiVariant::English ? 0 : 10000;
-    fLoadCommonStrings(state);
-    state.presenter = &presenter;
+    loadAcqTexts(state, variant, variant == UiVariant::English ? 0 : 10000, &presenter);
     state.lastDataPath = m_dir.path() + QStringLiteral("/VL4402Data.VXD");
     state.simulation = 1;
     state.idle = 1;

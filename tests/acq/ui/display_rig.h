@@ -20,6 +20,12 @@ class TimeChart;
 
 namespace venttest {
 
+class RecordingDisplay;
+
+// Gives `state` ventacq's texts in the given variant and block, and the presenter; false when the
+// common strings cannot be loaded.
+bool loadAcqTexts(AppState &state, UiVariant variant, qint16 offset, MessagePresenter *presenter);
+
 // The two data panels side by side in a window, with ventacq's string table and state, driven
 // by the real run control over the scripted driver (simulation: no connection probe).
 class DisplayRig
@@ -71,10 +77,8 @@ public:
     double x(int k) const;
 
 private:
-    class Status;
-    StringTable m_strings;
     QTemporaryDir m_dir;
-    std::unique_ptr<Status> m_status;
+    std::unique_ptr<RecordingDisplay> m_status; // the status bar: only recorded
     std::unique_ptr<QSplitter> m_window;
     PanelDisplay *m_display = nullptr;
     std::unique_ptr<RunController> m_controller;

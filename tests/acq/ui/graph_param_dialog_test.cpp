@@ -3,7 +3,7 @@
 #include "acq/core/app_state.h"
 #include "acq/ui/graph_param_dialog.h"
 #include "common/core/status_codes.h"
-#include "tests/support/recording_presenter.h"
+#include "tests/acq/ui/display_rig.h"
 #include "tests/support/test_support.h"
 
 #include <QComboBox>
@@ -20,19 +20,10 @@ class GraphParamDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
-        language(UiVariant::English, 0);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, UiVariant::English, 0, &m_presenter));
         m_state.velXRange = 60;
         m_state.velYMax = 60;
     }
-    void language(UiVariant v, qint16 offset)
-    {
-        m_state.presenter = &m_presenter;
-        m_state.texts = Texts(&m_table, v);
-        m_state.languageOffset = offset;
-        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
-    }
-    StringTable m_table;
     venttest::RecordingPresenter m_presenter;
     AppState m_state;
 };
@@ -112,7 +103,7 @@ TEST_F(GraphParamDialogTest, CaptionsInEveryLanguage)
     const struct { UiVariant v; qint16 offset; const char *name; } langs[] = {
         {UiVariant::English, 0, "en"}, {UiVariant::Japanese, 10000, "ja"}, {UiVariant::Chinese, 10000, "zh"}};
     for (const auto &l : langs) {
-        language(l.v, l.offset);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, l.v, l.offset, &m_presenter));
         GraphParamDialog d(m_state);
         d.show();
         EXPECT_EQ(d.windowTitle(), m_state.localText(3001));

@@ -13,8 +13,8 @@
 #include "common/ui/data_grid.h"
 #include "common/ui/key_state.h"
 #include "common/ui/options_dialog.h"
+#include "tests/acq/ui/display_rig.h"
 #include "tests/support/acq_fakes.h"
-#include "tests/support/recording_presenter.h"
 #include "tests/support/test_support.h"
 
 #include <QAction>
@@ -58,7 +58,6 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
         m_store = SettingsStore::forFile(m_dir.path() + QStringLiteral("/acq.ini"));
         language(UiVariant::English, 1033);
     }
@@ -74,12 +73,10 @@ protected:
 
     void language(UiVariant variant, qint16 systemId)
     {
-        m_state.presenter = &m_presenter;
-        m_state.texts = Texts(&m_table, variant);
         m_state.systemLanguageId = systemId;
-        m_state.languageOffset = Language::offsetFor(systemId);
         m_state.versionText = makeVersionText(1, 0, 0);
-        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
+        const qint16 offset = Language::offsetFor(systemId);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, variant, offset, &m_presenter));
         AcqSettings::sLoadSettings(m_state, *m_store);
         m_state.lastDataPath = m_dir.path() + QStringLiteral("/VL4402Data.VXD");
         m_state.currentDir = m_dir.path();
@@ -164,7 +161,6 @@ protected:
     QString panel(int n) { return window().statusPanel(n)->text(); }
 
     QTemporaryDir m_dir;
-    StringTable m_table;
     std::unique_ptr<SettingsStore> m_store;
     venttest::RecordingPresenter m_presenter;
     AppState m_state;
@@ -187,13 +183,12 @@ TEST_F(MainWindowTest, OpensWithTheStoredSizeAndTheIdleCommandStates)
     EXPECT_TRUE(w.layoutReady());
     for (const char *id : {"ID_New", "ID_Exit", "ID_MeasureStart", "ID_GraphPEdit", "ID_About"})
         EXPECT_TRUE(enabled(id)) << id;
-    EXPECT_FALSE(enabled("ID_Save"));
-    EXPECT_FALSE(enabled("ID_MeasureStop"));
+    EXPECT_FALSE(enabled("ID_Save") || enabled("ID_MeasureStop"));
     // An English system: the language commands are hidden.
     for (const char *id : {"ID_English", "ID_Japanese", "ID_Chinese"})
         EXPECT_FALSE(w.tool(QLatin1String(id))->isVisible()) << id;
-    EXPECT_EQ(panel(1), QStringLiteral("Display"));
-    EXPECT_EQ(panel(4), QStringLiteral("65500times"));
+    EXPECT_EQ(std::tuple(panel(1), panel(4)),
+              std::tuple(QString("Display"), QString("65500times")));
     // "Save" does nothing without new data.
     w.commandClick(QStringLiteral("ID_Save"));
     EXPECT_TRUE(m_files.folders.isEmpty());
@@ -218,11 +213,11 @@ TEST_F(MainWindowTest, RunEndsByCountAndLeavesNewDataToSave)
     ASSERT_TRUE(waitIdle());
     poll.stop();
     EXPECT_TRUE(sawRunning);
-    EXPECT_EQ(m_probe.lastPath, QStringLiteral("/dev/ttyUSB3"));
-    EXPECT_EQ(m_log->port, QStringLiteral("/dev/ttyUSB3"));
-    EXPECT_EQ(m_state.receivedCount, 6);
+    EXPECT_EQ(std::tuple(m_probe.lastPath, m_log->port, m_state.receivedCount),
+              std::tuple("/dev/ttyUSB3", "/dev/ttyUSB3", 6));
     EXPECT_EQ(m_presenter.lastText(), QStringLiteral("The measurement ended. "));
-    EXPECT_EQ(std::tuple(panel(1), panel(2), panel(6)), std::tuple(QString("Display"), QString("New Data"), QString("0012345")));
+    EXPECT_EQ(std::tuple(panel(1), panel(2), panel(6)),
+              std::tuple(QString("Display"), QString("New Data"), QString("0012345")));
     EXPECT_TRUE(enabled("ID_Save") && !enabled("ID_MeasureStop"));
     // Browsing: the tables hold the run, the cursor on sample 1.
     EXPECT_EQ(window().panels()->velocity()->table()->grid()->gridRowCount(), 7);
@@ -231,8 +226,7 @@ TEST_F(MainWindowTest, RunEndsByCountAndLeavesNewDataToSave)
     const QString saved = m_dir.path() + QStringLiteral("/run.CSV");
     m_files.answers.push_back({saved, 0});
     window().commandClick(QStringLiteral("ID_Save"));
-    EXPECT_EQ(panel(2), QStringLiteral("Old Data"));
-    EXPECT_FALSE(enabled("ID_Save"));
+    EXPECT_EQ(std::tuple(panel(2), enabled("ID_Save")), std::tuple(QString("Old Data"), false));
     EXPECT_TRUE(QFile::exists(saved));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Ventolux Data Acquisition Software - run.CSV"));
 }
@@ -246,14 +240,11 @@ TEST_F(MainWindowTest, StopQuestionYesNoAndCancel)
         m_presenter.queueAnswer(answer);
         window().commandClick(QStringLiteral("ID_MeasureStop"));
         EXPECT_EQ(m_presenter.lastText(), QStringLiteral("Are you sure you want to stop measurement ?"));
-        EXPECT_EQ(m_state.idle, 0) << answer;
-        EXPECT_EQ(m_state.statusCode, answer);
+        EXPECT_EQ(std::tuple(m_state.idle, m_state.statusCode), std::tuple(qint16(0), answer));
     }
     m_presenter.queueAnswer(status::kYes);
     window().commandClick(QStringLiteral("ID_MeasureStop"));
-    EXPECT_EQ(m_state.idle, 1);
-    EXPECT_EQ(m_state.dataState, 3);
-    EXPECT_EQ(m_log->stopCount, 1);
+    EXPECT_EQ(std::tuple(m_state.idle, m_state.dataState, m_log->stopCount), std::tuple(1, 3, 1));
 }
 
 TEST_F(MainWindowTest, WhileStartingNothingReentersTheProbe)
@@ -269,9 +260,7 @@ TEST_F(MainWindowTest, WhileStartingNothingReentersTheProbe)
     script(1, 1);
     startRun(1);
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(m_aborts, 1);
-    EXPECT_FALSE(window().isStarting());
+    EXPECT_EQ(std::tuple(checked, m_aborts, window().isStarting()), std::tuple(true, 1, false));
 }
 
 TEST_F(MainWindowTest, ClosingAsksAboutUnsavedDataAndWritesTheSettings)
@@ -312,8 +301,8 @@ TEST_F(MainWindowTest, ShiftCtrlCloseOpensTheOptionsAndKeepsTheWindow)
     });
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(m_state.atmDisplay, 0);
-    EXPECT_EQ(m_state.atmSave, 0); // copied from Display ATM
+    EXPECT_EQ(std::tuple(m_state.atmDisplay, m_state.atmSave),
+              std::tuple(0, 0)); // Save copies Display
     EXPECT_EQ(m_store->readText(QStringLiteral("measurement Parameter"), QStringLiteral("Display ATM")),
               QStringLiteral("0"));
     EXPECT_FALSE(m_store->readText(QStringLiteral("Windows"), QStringLiteral("Main Left")).has_value());
@@ -338,10 +327,10 @@ TEST_F(MainWindowTest, GraphParametersResetThePaneHeightsAtTheNextLayout)
 TEST_F(MainWindowTest, StatusBarAndToolBarCommands)
 {
     MainWindow &w = window();
-    w.tool(AcqCommand::StatusBar)->trigger();
-    EXPECT_FALSE(w.statusBar()->isVisible());
-    w.tool(AcqCommand::StatusBar)->trigger();
-    EXPECT_TRUE(w.statusBar()->isVisible());
+    for (bool visible : {false, true}) {
+        w.tool(AcqCommand::StatusBar)->trigger();
+        EXPECT_EQ(w.statusBar()->isVisible(), visible);
+    }
     w.tool(AcqCommand::ToolsBar)->trigger();
     EXPECT_FALSE(w.toolBar()->isVisible());
 }
@@ -406,8 +395,7 @@ TEST_F(MainWindowTest, AutoStartRunTakesTheStoredParametersAndTheFirstInstrument
 {
     m_attached = false;
     EXPECT_FALSE(window().autoStartRun(false));
-    EXPECT_EQ(m_probe.calls, 0);
-    EXPECT_EQ(m_state.idle, 1);
+    EXPECT_EQ(std::tuple(m_probe.calls, m_state.idle), std::tuple(0, qint16(1)));
 
     m_attached = true;
     script(2, 1);
@@ -416,9 +404,8 @@ TEST_F(MainWindowTest, AutoStartRunTakesTheStoredParametersAndTheFirstInstrument
     m_state.sampleType = 0;
     ASSERT_TRUE(window().autoStartRun(false));
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(m_probe.lastPath, QStringLiteral("/dev/ttyUSB3"));
-    EXPECT_EQ(m_log->port, QStringLiteral("/dev/ttyUSB3"));
-    EXPECT_EQ(m_state.usbSerialText, QStringLiteral("0012345"));
+    EXPECT_EQ(std::tuple(m_probe.lastPath, m_log->port, m_state.usbSerialText),
+              std::tuple("/dev/ttyUSB3", "/dev/ttyUSB3", "0012345"));
     EXPECT_EQ(std::tuple(m_log->sampleTime, m_log->sampleCount, m_log->sampleType, m_log->simulation),
               std::tuple(2.0f, 2, 0, false));
     EXPECT_EQ(m_state.receivedCount, 2);
@@ -428,6 +415,5 @@ TEST_F(MainWindowTest, AutoStartRunTakesTheStoredParametersAndTheFirstInstrument
     m_state.sampleCount = 1;
     ASSERT_TRUE(window().autoStartRun(true));
     ASSERT_TRUE(waitIdle());
-    EXPECT_TRUE(m_log->simulation);
-    EXPECT_EQ(m_probe.calls, 1); // no probe in simulation
+    EXPECT_EQ(std::tuple(m_log->simulation, m_probe.calls), std::tuple(true, 1)); // no probe
 }

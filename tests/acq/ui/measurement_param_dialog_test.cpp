@@ -3,7 +3,7 @@
 #include "common/core/status_codes.h"
 #include "common/core/usb_discovery.h"
 #include "common/ui/window_fonts.h"
-#include "tests/support/recording_presenter.h"
+#include "tests/acq/ui/display_rig.h"
 #include "tests/support/test_support.h"
 
 #include <QApplication>
@@ -25,8 +25,7 @@ class MeasurementParamDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_table.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv")));
-        language(UiVariant::English, 0);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, UiVariant::English, 0, &m_presenter));
         m_state.sampleTime = 1.0f;
         m_state.sampleCount = 65500;
         m_state.sampleType = 1;
@@ -34,13 +33,6 @@ protected:
         m_state.ports.gSerialNos[1] = QStringLiteral("VL100");
         m_state.ports.gPortNames[3] = QStringLiteral("/dev/pts/12");
         m_state.ports.gSerialNos[3] = QStringLiteral("VL300");
-    }
-    void language(UiVariant v, qint16 offset)
-    {
-        m_state.presenter = &m_presenter;
-        m_state.texts = Texts(&m_table, v);
-        m_state.languageOffset = offset;
-        ASSERT_EQ(fLoadCommonStrings(m_state), status::kSuccess);
     }
     // A dialog that reports status codes to `codes` and resolves instruments over the state's
     // tables as they are at the moment of asking (as the USB discovery would).
@@ -65,7 +57,6 @@ protected:
         QTest::keyClicks(edit, QLatin1String(text));
     }
 
-    StringTable m_table;
     venttest::RecordingPresenter m_presenter;
     AppState m_state;
     QList<qint16> m_codes;
@@ -173,7 +164,8 @@ TEST_F(MeasurementParamDialogTest, AcceptTakesTheValuesIntoTheState)
     EXPECT_EQ(m_presenter.count(), 0);
     EXPECT_EQ(std::tuple(m_state.usbSerialText, m_state.portPath, m_state.portNumber),
               std::tuple(QString("VL300"), QString("/dev/pts/12"), qint16(12)));
-    EXPECT_EQ(std::tuple(m_state.sampleTime, m_state.sampleCount, m_state.sampleType), std::tuple(2.3f, 100, qint16(0)));
+    EXPECT_EQ(std::tuple(m_state.sampleTime, m_state.sampleCount, m_state.sampleType),
+              std::tuple(2.3f, 100, qint16(0)));
     EXPECT_EQ(std::tuple(m_state.velocityUnit, m_state.flowUnit, m_state.ductShape, m_state.ductUnit),
               std::tuple(qint16(1), qint16(3), qint16(1), qint16(0)));
     EXPECT_DOUBLE_EQ(m_state.ductArea, 7850);
@@ -278,7 +270,7 @@ TEST_F(MeasurementParamDialogTest, CaptionsInEveryLanguage)
     const struct { UiVariant v; qint16 offset; const char *name; } langs[] = {
         {UiVariant::English, 0, "en"}, {UiVariant::Japanese, 10000, "ja"}, {UiVariant::Chinese, 10000, "zh"}};
     for (const auto &l : langs) {
-        language(l.v, l.offset);
+        ASSERT_TRUE(venttest::loadAcqTexts(m_state, l.v, l.offset, &m_presenter));
         m_state.sampleType = 0;
         auto d = open();
         EXPECT_EQ(d->fLoadRes(), status::kSuccess);
