@@ -254,8 +254,10 @@ void DataPanel::flushTable()
     const int base = m_pendingBase;
     const int newest = base + int(m_pending.size());
 
-    m_table->suspendRedraw();
+    // The model's change notices are held and sent as one for the rows touched, so only those
+    // rows are drawn again (pausing the whole grid's updates would redraw all of it each time).
     GridModel *model = m_table->grid();
+    model->holdNotifications(true);
     const int lastColumn = model->gridColumnCount();
     const bool atm = hasAtmosphereColumn();
     const int atmColumn = velocity ? 3 : 2;
@@ -279,11 +281,13 @@ void DataPanel::flushTable()
     // Rows before these are visible already; the previous spare row becomes a data row.
     m_table->setGridRowHidden(base + 1, false);
     m_table->setGridRowHidden(newest + 1, true);
-    m_table->resumeRedraw();
+    model->holdNotifications(false);
     sActiveRow(m_table, newest + 1);
     // The spare row is hidden, so the view is brought to the newest row itself, after it has
     // taken in the new rows' height.
-    m_table->doItemsLayout();
+    // (updateGeometries, a protected slot: the scroll range without laying out and redrawing the
+    // whole view).
+    QMetaObject::invokeMethod(m_table, "updateGeometries", Qt::DirectConnection);
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
