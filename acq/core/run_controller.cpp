@@ -20,8 +20,8 @@ RunController::RunController(AppState &state, RunDisplay &display, RunStatusView
       m_driverFactory(std::move(driverFactory)), m_probe(probe)
 {
     m_tmrGetData.setObjectName(QStringLiteral("tmrGetData"));
-    m_tmrGetData.setTimerType(Qt::CoarseTimer);
-    m_tmrGetData.setInterval(kPollMs);
+    m_tmrGetData.setSingleShot(true);
+    m_tmrGetData.setInterval(0);
     connect(&m_tmrGetData, &QTimer::timeout, this, &RunController::tmrGetData_Timer);
 }
 
@@ -83,12 +83,17 @@ void RunController::sStartMeasu()
     m_state.dataState = 0;
     m_reportedCodes.clear();
     m_runStarted = true;
+    m_pollAgain = false;
 
+    // A signal may come from inside startmeasu (a fault at once): the poll is queued either way.
+    MeasurementDriver *driver = m_state.driver.get();
+    connect(driver, &MeasurementDriver::samplesReady, this, &RunController::queuePoll);
+    connect(driver, &MeasurementDriver::statusChanged, this, &RunController::queuePoll);
+    connect(driver, &MeasurementDriver::runEnded, this, &RunController::queuePoll);
     startDriverCall();
     m_state.startTime = m_state.driver->StartTime();
     m_state.graphTimeStep = m_state.sampleTime;
     prepareDisplays();
-    m_tmrGetData.start(kPollMs);
 }
 
 void RunController::startDriverCall()
@@ -135,13 +140,40 @@ void RunController::prepareDisplays()
     m_view.sShowMenuStat();
 }
 
+void RunController::queuePoll()
+{
+    if (!m_state.measuring || !m_state.driver)
+        return;
+    if (m_polling)
+        m_pollAgain = true; // after the running poll: what it has read is not all there is
+    else if (!m_tmrGetData.isActive())
+        m_tmrGetData.start();
+}
+
 void RunController::tmrGetData_Timer()
 {
-    // A modal message shown by this poll runs a nested event loop: its ticks return at once.
-    if (m_polling || !m_state.measuring || !m_state.driver)
+    // A modal message shown by this poll runs a nested event loop: a poll queued meanwhile
+    // returns at once and is made again when this one has finished.
+    if (m_polling) {
+        m_pollAgain = true;
+        return;
+    }
+    if (!m_state.measuring || !m_state.driver)
         return;
     m_polling = true;
-    struct Reset { bool &flag; ~Reset() { flag = false; } } reset{m_polling};
+    m_pollAgain = false;
+    struct Reset
+    {
+        RunController &run;
+        ~Reset()
+        {
+            run.m_polling = false;
+            if (run.m_pollAgain) {
+                run.m_pollAgain = false;
+                run.queuePoll();
+            }
+        }
+    } reset{*this};
 
     MeasurementDriver &driver = *m_state.driver;
     if (driver.SampleCnt() < 0)
@@ -203,8 +235,10 @@ void RunController::sStopMeasu()
     if (!m_state.measuring)
         return;
     m_tmrGetData.stop();
+    m_pollAgain = false;
 
     if (m_state.driver) {
+        m_state.driver->disconnect(this);
         m_state.driver->StopMeasu();
         for (int i = 0; i < kEndCalls; ++i)
             m_state.driver->EndVL4402Drv();

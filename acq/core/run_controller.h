@@ -21,15 +21,17 @@ class RunStatusView;
 // and ends the run when the requested count is reached, when the driver reports a status, or
 // when the user stops it. Everything runs on the user-interface thread.
 //
-// The poll runs every 10 ms (a coarse timer): each poll takes a whole batch. A poll that shows a
-// modal message runs a nested event loop; ticks arriving meanwhile return at once.
+// tmrGetData is a single shot, queued when the driver signals new samples, a status or the end
+// of its sampling; signals that come before it fires share its poll, and each poll takes the whole
+// batch. Between samples nothing runs, so a long run lets the machine sleep. A poll that shows a
+// modal message runs a nested event loop; a poll queued meanwhile returns at once and is made
+// again when the outer one has finished.
 class RunController : public QObject
 {
     Q_OBJECT
 public:
     using DriverFactory = std::function<std::unique_ptr<MeasurementDriver>()>;
 
-    static constexpr int kPollMs = 10;
     static constexpr int kEndCalls = 10; // EndVL4402Drv is called this many times at the stop
 
     // `probe` may be null when only simulated runs are made (a live start then fails at the probe).
@@ -41,6 +43,8 @@ public:
     void sStartMeasu();
     // One poll of the driver.
     void tmrGetData_Timer();
+    // Queues a poll (the driver has something to report).
+    void queuePoll();
     // Ends the run: stops and releases the driver, brings tables and charts to browsing.
     // Does nothing when no run is active.
     void sStopMeasu();
@@ -70,6 +74,7 @@ private:
     QTimer m_tmrGetData;
     SampleTable m_sampleTable;
     bool m_polling = false;
+    bool m_pollAgain = false;       // a poll was asked for while one was running
     bool m_runStarted = false;      // the driver was started (not only bound)
     QSet<qint16> m_reportedCodes;   // codes that do not stop the run, shown in this run
     DataFileSync m_dataFileSync;    // the data file reaches the disk once a second and at the end

@@ -307,15 +307,22 @@ void InstrumentDriver::produce(double metresPerSecond, qint32 pressureTenths, in
     m_buffer.push_back(FlowRate::sampleText(metresPerSecond, m_area, m_velocityUnit, m_flowUnit,
                                             m_ductUnit, pressureTenths, flag));
     ++m_produced;
-    if (m_produced >= m_requested)
+    const bool last = m_produced >= m_requested;
+    if (last)
         halt(); // all samples taken: the port is free again
+    Q_EMIT samplesReady();
+    if (last)
+        Q_EMIT runEnded();
 }
 
 void InstrumentDriver::fail(qint16 code)
 {
-    if (m_fault == status::kSuccess)
+    const bool first = m_fault == status::kSuccess;
+    if (first)
         m_fault = code;
     halt();
+    if (first)
+        Q_EMIT statusChanged();
 }
 
 void InstrumentDriver::halt()

@@ -20,6 +20,10 @@
 // (FlowRate). Sampling starts on the next whole second, which is StartTime, so that sample k is
 // taken at StartTime + (k - 1) x interval.
 //
+// Nothing runs between events: a timer is armed for the next sample, request or averaging
+// interval, and for the reply time-out while a reply is awaited. Each sample, the end of sampling
+// and a fault are signalled (samplesReady, runEnded, statusChanged).
+//
 // Faults: a port that cannot be opened gives errstat 1; a port error or an unplugged instrument
 // 3; no reply within a second 4; a malformed reply 6; parameters the driver cannot sample with
 // (an interval below 0.1 s, no samples) 8. A fault stops sampling; it shows in errstat once the

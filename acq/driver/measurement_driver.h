@@ -8,6 +8,12 @@
 // The run control starts one for every run, calls these members in this order and ends it at the
 // stop. None of the calls blocks; samples are gathered in the background by the event loop.
 //
+// The driver says when there is something to fetch: samplesReady() when samples have come into
+// its buffer, statusChanged() when errstat() has a new value to report, runEnded() when it takes no
+// more samples (the requested count is reached or a fault stopped it). The run control polls once
+// for each such signal (signals that come close together share one poll), so between samples the
+// program sleeps. The signals may be emitted from inside any member; listeners queue their work.
+//
 // Contract (tested for every implementation):
 // - StartTime() is whole seconds (a day number, see DateDays);
 // - SampleCnt() >= 0 during a run; a value below 0 makes the poll do nothing;
@@ -39,4 +45,9 @@ public:
     virtual QString Inputs() = 0;
     virtual void StopMeasu() = 0;
     virtual void EndVL4402Drv() = 0;
+
+Q_SIGNALS:
+    void samplesReady();
+    void statusChanged();
+    void runEnded();
 };

@@ -6,6 +6,23 @@ ScriptedDriver::ScriptedDriver(QVector<Step> script, double startTime, QObject *
     : MeasurementDriver(parent), m_script(std::move(script)), m_startTime(startTime),
       m_log(std::make_shared<Log>())
 {
+    m_announce.setSingleShot(true);
+    m_announce.setInterval(kStepMs);
+    connect(&m_announce, &QTimer::timeout, this, &ScriptedDriver::announce);
+}
+
+void ScriptedDriver::announce()
+{
+    if (m_next < m_script.size()) {
+        const Step &step = m_script.at(m_next);
+        if (step.samples.isEmpty() && step.errstat != status::kSuccess)
+            Q_EMIT statusChanged();
+        else
+            Q_EMIT samplesReady();
+    } else if (!m_announced) {
+        m_announced = true;
+        Q_EMIT runEnded();
+    }
 }
 
 ScriptedDriver::~ScriptedDriver()
@@ -34,6 +51,7 @@ void ScriptedDriver::startmeasu(float &sampleTime, qint32 &sampleCount, double &
     l.baudRate = baudRate;
     l.port = port;
     ++l.startCount;
+    m_announce.start();
 }
 
 double ScriptedDriver::StartTime()
@@ -56,6 +74,8 @@ qint32 ScriptedDriver::SampleCnt()
         m_current.sampleCnt = count;
     }
     m_readsInStep = 0;
+    if (m_log->startCount > 0 && m_log->stopCount == 0)
+        m_announce.start();
     return m_current.sampleCnt;
 }
 
@@ -88,6 +108,7 @@ void ScriptedDriver::StopMeasu()
 {
     m_log->calls << QStringLiteral("StopMeasu");
     ++m_log->stopCount;
+    m_announce.stop();
 }
 
 void ScriptedDriver::EndVL4402Drv()

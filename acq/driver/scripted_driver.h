@@ -3,13 +3,18 @@
 #include "acq/driver/measurement_driver.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 #include <deque>
 #include <memory>
 
 // A measurement driver for tests that plays a script: each step is what one poll of the run
 // control finds. A step starts at the poll's first call (SampleCnt) and gives that poll's
-// SampleCnt, the samples that have come in, and the errstat value. Everything the run control
+// SampleCnt, the samples that have come in, and the errstat value. Once started, the driver
+// announces the steps one at a time, as a driver whose samples come over time: samplesReady
+// (statusChanged for a step that brings a code and no samples) kStepMs after the start for the
+// first step, then kStepMs after a poll has taken a step for the next one, and runEnded after the
+// last. Everything the run control
 // calls is written to a log that outlives the driver (the run control releases its driver at the
 // stop).
 class ScriptedDriver : public MeasurementDriver
@@ -44,6 +49,8 @@ public:
         bool destroyed = false;
     };
 
+    static constexpr int kStepMs = 10;
+
     explicit ScriptedDriver(QVector<Step> script = {}, double startTime = 41395.0,
                             QObject *parent = nullptr);
     ~ScriptedDriver() override;
@@ -65,7 +72,11 @@ public:
     void EndVL4402Drv() override;
 
 private:
+    void announce();
+
     QVector<Step> m_script;
+    QTimer m_announce;        // announces the next step
+    bool m_announced = false; // runEnded was announced
     int m_next = 0;           // index of the next step
     Step m_current;           // the step in force (an empty step after the script's end)
     int m_readsInStep = 0;

@@ -1,11 +1,12 @@
 #include "acq/ui/chart_pane.h"
 
+#include "acq/ui/quiet_scroll_bar.h"
 #include "acq/ui/time_chart.h"
 
 #include <QScrollBar>
 
 ChartPane::ChartPane(const QString &chartName, const QString &barName, QWidget *parent)
-    : QWidget(parent), m_chart(new TimeChart(this)), m_bar(new QScrollBar(Qt::Horizontal, this))
+    : QWidget(parent), m_chart(new TimeChart(this)), m_bar(new QuietScrollBar(Qt::Horizontal, this))
 {
     m_chart->setObjectName(chartName);
     m_bar->setObjectName(barName);

@@ -1,4 +1,5 @@
 #include "acq/ui/data_panel.h"
+#include "acq/ui/quiet_scroll_bar.h"
 
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
@@ -63,6 +64,9 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
         // Scrolling by pixels: scrolling by rows walks every row above the view once a row is
         // hidden (the spare row always is), which grows with the run.
         m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        // A row per sample changes the bars; they are redrawn only when they look different.
+        m_table->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, m_table));
+        m_table->setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, m_table));
     }
     m_table->setObjectName(velocity ? QStringLiteral("vaSpdWSTabl") : QStringLiteral("vaSpdWCTabl"));
     m_pane = new ChartPane(velocity ? QStringLiteral("Ch2dWSGraph") : QStringLiteral("Ch2dWCGraph"),
@@ -250,8 +254,10 @@ void DataPanel::flushTable()
     const int base = m_pendingBase;
     const int newest = base + int(m_pending.size());
 
-    m_table->suspendRedraw();
+    // The model's change notices are held and sent as one for the rows touched, so only those
+    // rows are drawn again (pausing the whole grid's updates would redraw all of it each time).
     GridModel *model = m_table->grid();
+    model->holdNotifications(true);
     const int lastColumn = model->gridColumnCount();
     const bool atm = hasAtmosphereColumn();
     const int atmColumn = velocity ? 3 : 2;
@@ -275,11 +281,13 @@ void DataPanel::flushTable()
     // Rows before these are visible already; the previous spare row becomes a data row.
     m_table->setGridRowHidden(base + 1, false);
     m_table->setGridRowHidden(newest + 1, true);
-    m_table->resumeRedraw();
+    model->holdNotifications(false);
     sActiveRow(m_table, newest + 1);
     // The spare row is hidden, so the view is brought to the newest row itself, after it has
     // taken in the new rows' height.
-    m_table->doItemsLayout();
+    // (updateGeometries, a protected slot: the scroll range without laying out and redrawing the
+    // whole view).
+    QMetaObject::invokeMethod(m_table, "updateGeometries", Qt::DirectConnection);
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -103,8 +103,8 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     EXPECT_EQ(std::tuple(state->startTime, state->graphTimeStep, state->startSecond),
               std::tuple(41395.5, 0.5f, 43200.0));
     EXPECT_EQ(std::tuple(state->velXPosition, state->flowXPosition), std::tuple(43200.5, 43200.5));
-    EXPECT_TRUE(controller->tmrGetData()->isActive());
-    EXPECT_EQ(controller->tmrGetData()->interval(), 10);
+    EXPECT_FALSE(controller->tmrGetData()->isActive()) << "no poll before the driver has news";
+    EXPECT_TRUE(controller->tmrGetData()->isSingleShot());
     EXPECT_EQ(display.calls,
               (QStringList{"smIniGraphDataNum_ws(4,1)", "smIniGraphDataNum_wc(4,1)",
                            "smSetGraphYAxiesTitile", "smSetWCGraphBarSize", "smGraphAxiesUnit_ws",
@@ -273,6 +273,32 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
     poll();
     EXPECT_EQ(std::tuple(nested, presenter.shown.size(), state->receivedCount, state->measuring),
               std::tuple(0, 1, 5, false));
+}
+
+TEST_F(RunControllerTest, EachOfTheDriversSignalsQueuesAPoll)
+{
+    start({{samples(1, 3), 3}});
+    for (auto signal : {&MeasurementDriver::samplesReady, &MeasurementDriver::statusChanged,
+                        &MeasurementDriver::runEnded}) {
+        Q_EMIT(state->driver.get()->*signal)();
+        EXPECT_TRUE(controller->tmrGetData()->isActive());
+        controller->tmrGetData()->stop();
+    }
+}
+
+TEST_F(RunControllerTest, ASignalWhileAPollShowsAMessageIsPolledAfterIt)
+{
+    Step odd{{}, 0, 17, -1}; // a code that is shown and does not stop the run
+    start({odd, {samples(1, 5), 5}});
+    presenter.whileShown = [&] {
+        if (state->driver)
+            Q_EMIT state->driver->samplesReady();
+    };
+    poll();
+    ASSERT_EQ(presenter.shown.size(), 1);
+    EXPECT_TRUE(controller->tmrGetData()->isActive()) << "the samples signalled meanwhile wait";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !state->measuring; }, 2000));
+    EXPECT_EQ(state->receivedCount, 5);
 }
 
 TEST(StatusReport, Table)

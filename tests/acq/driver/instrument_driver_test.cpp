@@ -4,6 +4,7 @@
 #include "tests/acq/driver/pty_instrument.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -224,6 +225,31 @@ TEST(InstrumentDriver, SimulationIsRepeatableAndPlausible)
         EXPECT_NEAR(m.captured(2).toDouble(), v * 0.02 * 3600, 0.01 * 72 + 0.01);
         EXPECT_NEAR(m.captured(3).toInt(), 10132, 15);
     }
+}
+
+TEST(InstrumentDriver, SignalsEachSampleTheEndAndAFault)
+{
+    // What the run control's poll waits for instead of a clock.
+    InstrumentDriver d;
+    d.setStartOnWholeSecond(false);
+    QSignalSpy samples(&d, &MeasurementDriver::samplesReady);
+    QSignalSpy ended(&d, &MeasurementDriver::runEnded);
+    QSignalSpy faults(&d, &MeasurementDriver::statusChanged);
+    Params p;
+    p.simulation = true;
+    p.count = 3;
+    start(d, p);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 3000));
+    EXPECT_EQ(samples.count(), 3);
+    EXPECT_EQ(d.InBufferCount(), 3);
+    EXPECT_EQ(faults.count(), 0);
+
+    InstrumentDriver unopened;
+    QSignalSpy unopenedFaults(&unopened, &MeasurementDriver::statusChanged);
+    p.simulation = false;
+    p.port = "/nonexistent/ttyUSB9";
+    start(unopened, p);
+    EXPECT_EQ(unopenedFaults.count(), 1);
 }
 
 } // namespace

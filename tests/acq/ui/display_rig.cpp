@@ -83,7 +83,8 @@ void DisplayRig::start(const QVector<QStringList> &polls, QTime start, float int
         nullptr);
     m_controller->sStartMeasu();
     // The tests make the polls themselves, so that waiting for a redraw polls nothing.
-    m_controller->tmrGetData()->stop();
+    if (state.driver)
+        state.driver->disconnect(m_controller.get());
 }
 
 void DisplayRig::poll(int times)

@@ -268,6 +268,7 @@ TEST(DownloadSession, FailedSaveIsShownOnce)
     Download d;
     d.session.cmdMeasuring_Click();
     d.port.send("#001;1;2;mm;  VEL\r#01;1;2\r#/\r");
+    const QString folder = d.dir.path();
     d.dir.remove(); // the folder disappears before the end
     d.tickUntilIdle();
     const QStringList shown = messages(d.presenter); // with the file and the reason below

@@ -1,0 +1,35 @@
+// The scroll bar of the growing tables: redrawn when its look changes, not on every new row.
+#include "acq/ui/quiet_scroll_bar.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(QuietScrollBar, RedrawnOnlyWhenTheHandleOrAnEndChanges)
+{
+    QuietScrollBar bar(Qt::Vertical);
+    bar.resize(16, 300);
+    bar.setRange(0, 100000);
+    bar.setValue(100000);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    const auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    };
+    const auto redrawnAfter = [&](const std::function<void()> &change, bool expected) {
+        settle();
+        const int before = bar.paintCount();
+        change();
+        if (expected)
+            return QTest::qWaitFor([&] { return bar.paintCount() > before; }, 2000);
+        settle();
+        return bar.paintCount() > before;
+    };
+    // The handle is at its smallest and at the end: one more row changes nothing on screen.
+    EXPECT_FALSE(redrawnAfter([&] { bar.setRange(0, 100001); bar.setValue(100001); }, false));
+    // Moved away from the end, or the range small enough to make the handle grow: redrawn.
+    EXPECT_TRUE(redrawnAfter([&] { bar.setValue(50000); }, true));
+    EXPECT_TRUE(redrawnAfter([&] { bar.setRange(0, 10); }, true));
+    EXPECT_TRUE(redrawnAfter([&] { bar.setValue(0); }, true));
+}
