@@ -6,6 +6,7 @@
 #include "tests/acq/core/acq_test_support.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
