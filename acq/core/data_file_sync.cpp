@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,6 +33,15 @@ bool DataFileSync::batchWritten(int fd)
     if (m_synced && m_clock() - m_lastSync < kIntervalMs)
         return true;
     return sync(fd);
+}
+
+qint64 DataFileSync::msUntilDue() const
+{
+    if (!m_waiting)
+        return -1;
+    if (!m_synced)
+        return 0;
+    return std::max<qint64>(0, kIntervalMs - (m_clock() - m_lastSync));
 }
 
 bool DataFileSync::finish(const QString &path)

@@ -30,6 +30,9 @@ public:
     bool finish(const QString &path);
 
     bool waiting() const { return m_waiting; }
+    // Milliseconds until the waiting batch is due (0: due now); -1 when no batch waits. The run
+    // control syncs it then, so a run that pauses keeps the one-second promise too.
+    qint64 msUntilDue() const;
     int syncCount() const { return m_syncs; }
 
 private:

@@ -23,11 +23,16 @@ RunController::RunController(AppState &state, RunDisplay &display, RunStatusView
     m_tmrGetData.setSingleShot(true);
     m_tmrGetData.setInterval(0);
     connect(&m_tmrGetData, &QTimer::timeout, this, &RunController::tmrGetData_Timer);
+    // A batch left waiting for its sync is synced when it is due, even if no batch follows.
+    m_tmrSync.setSingleShot(true);
+    connect(&m_tmrSync, &QTimer::timeout, this,
+            [this] { m_dataFileSync.finish(m_state.lastDataPath); });
 }
 
 RunController::~RunController()
 {
     m_tmrGetData.stop();
+    m_tmrSync.stop();
     m_dataFileSync.finish(m_state.lastDataPath);
 }
 
@@ -204,6 +209,9 @@ void RunController::tmrGetData_Timer()
             reportDataFileFailure(failure);
             return;
         }
+        const qint64 due = m_dataFileSync.msUntilDue();
+        if (due >= 0 && !m_tmrSync.isActive())
+            m_tmrSync.start(int(due));
     }
 
     m_state.statusCode = driver.errstat();
@@ -245,6 +253,7 @@ void RunController::sStopMeasu()
         m_state.driver.reset();
     }
     // The last batches of the run, if they came within a second of the last sync.
+    m_tmrSync.stop();
     m_dataFileSync.finish(m_state.lastDataPath);
 
     // A start that failed at the probe leaves the previous run's data state as it was.

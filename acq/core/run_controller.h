@@ -72,6 +72,7 @@ private:
     DriverFactory m_driverFactory;
     ConnectionProbe *m_probe;
     QTimer m_tmrGetData;
+    QTimer m_tmrSync; // syncs a waiting batch of the data file when it is due
     SampleTable m_sampleTable;
     bool m_polling = false;
     bool m_pollAgain = false;       // a poll was asked for while one was running

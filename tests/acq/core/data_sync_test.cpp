@@ -18,12 +18,13 @@ TEST(DataFileSync, ABatchIsSyncedWhenTheLastSyncIsASecondOldTheRestWaitForTheNex
     SampleTable table;
     table.reset(1);
     decodeSampleText(*state, "1.00,2.0,10132,1", table, 1);
-    // clock (ms) at a one-sample batch or at the end of the run; syncs after it; a batch waiting
-    const struct { qint64 ms; bool end; int syncs; bool waiting; } steps[] = {
-        {0, false, 1, false},    {100, false, 1, true},  {999, false, 1, true},
-        {1000, false, 2, false}, {1500, false, 2, true}, {2600, false, 3, false},
-        {2700, false, 3, true},  {2750, true, 4, false}, {2760, true, 4, false},
-        {2800, false, 5, false}, // the next run: header and first batch at once
+    // clock (ms) at a one-sample batch or at the end of the run; syncs after it; when the batch
+    // left waiting is due (-1: none waits)
+    const struct { qint64 ms; bool end; int syncs; qint64 due; } steps[] = {
+        {0, false, 1, -1},    {100, false, 1, 900},  {999, false, 1, 1},
+        {1000, false, 2, -1}, {1500, false, 2, 500}, {2600, false, 3, -1},
+        {2700, false, 3, 900}, {2750, true, 4, -1},  {2760, true, 4, -1},
+        {2800, false, 5, -1}, // the next run: header and first batch at once
     };
     for (const auto &s : steps) {
         SCOPED_TRACE(s.ms);
@@ -36,12 +37,13 @@ TEST(DataFileSync, ABatchIsSyncedWhenTheLastSyncIsASecondOldTheRestWaitForTheNex
             state->receivedCount += 1;
         }
         EXPECT_EQ(sync.syncCount(), s.syncs);
-        EXPECT_EQ(sync.waiting(), s.waiting);
+        EXPECT_EQ(sync.msUntilDue(), s.due);
+        EXPECT_EQ(sync.waiting(), s.due >= 0);
     }
     // A sync that fails keeps the batch waiting.
     now = 4000;
     EXPECT_FALSE(sync.batchWritten(-1));
     EXPECT_FALSE(sync.finish(dir.filePath("missing.VXD")));
-    EXPECT_TRUE(sync.waiting());
+    EXPECT_EQ(sync.msUntilDue(), 0);
     EXPECT_EQ(sync.syncCount(), 5);
 }
