@@ -1,9 +1,7 @@
 // The window downloading from the virtual instrument: a memory of several quantities saved with
-// each reading's quantity and read back; closing during a download asks first; pictures of the
-// progress and of the finished download in the three languages.
+// each reading's quantity and read back; closing during a download asks first.
 #include "common/core/settings_store.h"
 #include "common/ui/data_grid.h"
-#include "common/ui/window_fonts.h"
 #include "link/core/download_session.h"
 #include "link/core/serial_link_port.h"
 #include "link/ui/main_window.h"
@@ -104,22 +102,4 @@ TEST(DownloadProgress, ClosingDuringADownloadAsksAndNoKeepsItRunning)
     EXPECT_EQ(d.state->idle, 1);
     EXPECT_FALSE(d.port.link().isOpen());
     EXPECT_FALSE(QFile::exists(d.folder.path() + "/site B.CSV"));
-}
-
-// Pictures only (scripts/screenshot): the progress, then the finished download.
-TEST(ScreenshotDownloadProgress, ProgressAndFinishedInEachLanguage)
-{
-    if (qEnvironmentVariableIsEmpty("VENT_SCREENSHOT_DIR"))
-        GTEST_SKIP() << "pictures only";
-    installFontSubstitutions();
-    const std::tuple<qint16, UiVariant, QString> cases[] = {
-        {0, UiVariant::English, "en"}, {10000, UiVariant::Japanese, "ja"}, {10000, UiVariant::Chinese, "zh"}};
-    for (const auto &[offset, variant, name] : cases) {
-        Downloading d(memory("1000"), linktest::flags(1, 1, 1), offset, variant);
-        QTRY_VERIFY_WITH_TIMEOUT(d.window->vaSpdData()->grid()->gridRowCount() > 150, 15000);
-        venttest::maybeScreenshot(d.window.get(), "ventlink-progress-" + name);
-        d.instrument.setCharacterRate(100000);
-        QTRY_VERIFY_WITH_TIMEOUT(d.state->idle == 1, 20000);
-        venttest::maybeScreenshot(d.window.get(), "ventlink-finished-" + name);
-    }
 }
