@@ -141,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The cable pulled in each phase: at the presence command, at the unit command (once "AP" came
-// back), at the dump command, in the middle of the records. One message, idle, nothing saved.
+// back), at the dump command, in the middle of the records. One message, idle, nothing saved, and
+// the lines that came in are kept in the grid.
 TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
 {
     for (const QString phase : {"P", "U", "H", "records"}) {
@@ -158,8 +159,15 @@ TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
                              if (command == phase)
                                  e.instrument->unplug();
                          });
+        if (phase == "records")
+            e.session.setTickInterval(1000000); // no tick: only the end of the download shows the lines
         e.download();
         EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
+        if (phase == "records") { // every line that came in is in the grid
+            ASSERT_EQ(e.grid.rowCount(), 3);
+            EXPECT_EQ(e.grid.rowText(2), "||||002|3.40|21.6|||");
+            EXPECT_EQ(e.grid.rowText(3), "002|12.0|8.0|inch||||1013|1013|2");
+        }
         EXPECT_EQ(e.state->gLinkStatus, linkstatus::kCommunication);
         EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
         EXPECT_FALSE(e.port.link().isOpen());
@@ -209,4 +217,26 @@ TEST(DownloadEndToEnd, SilentInstrumentIsACommunicationError)
     EXPECT_FALSE(e.view.downloading);
     EXPECT_FALSE(e.port.link().isOpen());
     EXPECT_EQ(e.grid.rowCount(), 1);
+}
+
+// A 10,000-reading memory of three quantities is saved within a few ticks of its last byte (one
+// line a tick would take about 11,000): the tick count is the evidence, not the time.
+TEST(DownloadEndToEnd, LongMemoryIsSavedWithinTicksOfTheLastByte)
+{
+    EndToEnd e;
+    ASSERT_TRUE(e.start([](InstrumentOptions &o) { o.records = QStringLiteral("10000"); }));
+    const qint64 bytes = e.instrument->wire().dumpLines(e.instrument->records()).join().size();
+    qint64 received = 0;
+    int ticksAfterLastByte = -1;
+    e.port.onReceived = [&, inner = e.port.onReceived](const QByteArray &b) {
+        ticksAfterLastByte = (received += b.size()) == bytes ? 0 : -1;
+        inner(b);
+    };
+    QObject::connect(e.session.tmrGetData(), &QTimer::timeout, [&] { ticksAfterLastByte += ticksAfterLastByte >= 0; });
+    e.instrument->setCharacterRate(100000); // faster than the line: the test takes seconds
+    e.download(60000);
+    EXPECT_EQ(received, bytes);
+    EXPECT_LT(ticksAfterLastByte, 100);
+    EXPECT_TRUE(messages(e.presenter).isEmpty());
+    EXPECT_EQ(e.saved().size(), 4 + 10000); // headings, one row a reading (groups start theirs)
 }
