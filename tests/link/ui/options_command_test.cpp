@@ -19,12 +19,11 @@ namespace {
 TEST(LinkOptionsCommand, OffersAllFourFlagsAndCancelChangesNothing)
 {
     QTemporaryDir dir;
-    auto state = linktest::makeState(10000, UiVariant::Chinese, linktest::flags(1, 1, 1));
+    auto state = linktest::makeState(0, UiVariant::English, linktest::flags(1, 1, 1));
     auto store = SettingsStore::forFile(dir.filePath("ventlink.ini"));
     linktest::ScriptedLinkPort port;
     LinkMainWindow window(*state, *store, port);
     window.show();
-    EXPECT_EQ(window.cmdOptions()->text(), QStringLiteral("选项..."));
     for (const bool cancel : {true, false}) {
         QTimer::singleShot(0, [cancel] {
             ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
@@ -33,7 +32,6 @@ TEST(LinkOptionsCommand, OffersAllFourFlagsAndCancelChangesNothing)
             for (QCheckBox *box : {d->cbDspATM(), d->cbSavATM(), d->cbEnbATM(), d->cbEnbUSB()})
                 EXPECT_TRUE(box->isVisible());
             ASSERT_NE(d->cmdCancel(), nullptr);
-            EXPECT_EQ(d->cmdCancel()->text(), QStringLiteral("取消"));
             d->cbSavATM()->setChecked(false);
             (cancel ? d->cmdCancel() : d->cmdSetATM())->click();
         });
