@@ -102,6 +102,7 @@ struct DumpCase
     bool atm;
     LineEnd lineEnd;
     int ahLines;
+    const char *records;
     const char *expected;
 };
 
@@ -119,25 +120,29 @@ TEST_P(Dump, SavesTheMemoryAsTheExpectedFile)
         o.atm = c.atm;
         o.lineEnd = c.lineEnd;
         o.ahLines = c.ahLines;
+        o.records = dataFile(c.records);
     }));
     e.download();
     EXPECT_TRUE(messages(e.presenter).isEmpty()) << messages(e.presenter).join("; ").toStdString();
     EXPECT_EQ(e.answeredCommands(), QStringList({"P", "U", "H"}));
     EXPECT_EQ(e.saved(), linktest::readExpected(QLatin1String(c.expected)));
     // the grid holds what the file holds (the "/" line adds nothing)
-    EXPECT_EQ(e.grid.rowCount(), 5);
+    EXPECT_EQ(e.grid.rowCount(), e.saved().size() - 4);
     EXPECT_FALSE(e.port.link().isOpen());
     EXPECT_FALSE(e.view.downloading);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AtmFormsAndLineEnds, Dump,
-    ::testing::Values(DumpCase{true, LineEnd::CrLf, 2, "dump_atm_on.csv"},
-                      DumpCase{true, LineEnd::Cr, 1, "dump_atm_on.csv"},
-                      DumpCase{false, LineEnd::CrLf, 0, "dump_atm_off.csv"},
-                      DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}),
+    ::testing::Values(DumpCase{true, LineEnd::CrLf, 2, "dump_records.txt", "dump_atm_on.csv"},
+                      DumpCase{true, LineEnd::Cr, 1, "dump_records.txt", "dump_atm_on.csv"},
+                      DumpCase{false, LineEnd::CrLf, 0, "dump_records.txt", "dump_atm_off.csv"},
+                      DumpCase{false, LineEnd::Cr, 2, "dump_records.txt", "dump_atm_off.csv"},
+                      // several quantities: each reading saved with its own
+                      DumpCase{false, LineEnd::Cr, 1, "mixed_records.txt", "mixed_atm_off.csv"}),
     [](const ::testing::TestParamInfo<DumpCase> &p) {
-        return std::string(p.param.atm ? "AtmOn" : "AtmOff") + (p.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf");
+        return std::string(p.param.atm ? "AtmOn" : "AtmOff") + (p.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf")
+               + (QByteArray(p.param.records).startsWith("mixed") ? "Mixed" : "");
     });
 
 // The cable pulled in each phase: at the presence command, at the unit command (once "AP" came

@@ -1,6 +1,7 @@
 // The main window of ventlink, offscreen: its wiring to the download, the folder browser, reading
-// saved files, the instrument list, settings kept between runs and the Shift+Ctrl close path. The
-// tables behind what it shows are tested in the core tests.
+// saved files, the instrument list, settings kept between runs, the options button, closing during
+// a download and the Shift+Ctrl close path. The tables behind what it shows are tested in the core
+// tests.
 #include "common/core/settings_store.h"
 #include "common/ui/data_grid.h"
 #include "common/ui/key_state.h"
@@ -281,6 +282,29 @@ TEST(LinkMainWindow, ShiftCtrlCloseOpensTheOptionsAndKeepsTheWindow)
     EXPECT_EQ(w.state->flags.displayAtm, 0);
 }
 
+TEST(LinkMainWindow, OptionsButtonOffersAllFourFlagsAndCancelChangesNothing)
+{
+    Window w;
+    LinkMainWindow &win = w.open();
+    win.show();
+    for (const bool cancel : {true, false}) {
+        QTimer::singleShot(0, [cancel] {
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
+            auto *d = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            for (QCheckBox *box : {d->cbDspATM(), d->cbSavATM(), d->cbEnbATM(), d->cbEnbUSB()})
+                EXPECT_TRUE(box->isVisible());
+            ASSERT_NE(d->cmdCancel(), nullptr);
+            d->cbSavATM()->setChecked(false);
+            (cancel ? d->cmdCancel() : d->cmdSetATM())->click();
+        });
+        win.cmdOptions()->click();
+        EXPECT_EQ(w.state->flags.saveAtm, cancel ? 1 : 0);
+    }
+    EXPECT_EQ(w.store->readText("measurement Parameter", "Save ATM", ""), "0");
+    EXPECT_TRUE(win.isVisible());
+}
+
 TEST(LinkMainWindow, WholeDownloadInTheWindow)
 {
     Window w;
@@ -315,6 +339,32 @@ TEST(LinkMainWindow, WholeDownloadInTheWindow)
     ASSERT_EQ(win.FileList()->count(), 1);
     EXPECT_EQ(win.FileList()->item(0)->text(), "site A.CSV");
     EXPECT_EQ(win.lblStatue()->text(), "Display ");
+    EXPECT_EQ(win.lblProgress()->text(), "2 readings saved to " + w.folder.path() + "/site A.CSV");
+}
+
+TEST(LinkMainWindow, ClosingDuringADownloadAsksAndNoKeepsItRunning)
+{
+    Window w;
+    LinkMainWindow &win = w.open();
+    win.show();
+    w.attach();
+    win.txtFileName()->setText("x");
+    win.session().setTickInterval(1);
+    QTest::mouseClick(win.cmdMeasuring(), Qt::LeftButton);
+    w.port.send("AH\r\n001;  105;  307;mm;VEL;10126;1\r\n01;4.48;22.1\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(win.lblProgress()->text().startsWith("Receiving: "), 5000);
+    w.presenter.queueAnswer(status::kAnswerNo);
+    EXPECT_FALSE(win.close());
+    EXPECT_EQ(w.presenter.lastText(), "A download is running. Stop it and close?");
+    w.port.send("02;4.60;22.2\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(win.vaSpdData()->grid()->gridRowCount(), 2, 5000); // still receiving
+
+    EXPECT_TRUE(win.close()); // Yes: stopped and closed
+    EXPECT_EQ(w.presenter.count(), 2);
+    EXPECT_EQ(w.state->idle, 1);
+    EXPECT_FALSE(w.port.open);
+    EXPECT_FALSE(win.session().tmrGetData()->isActive());
+    EXPECT_FALSE(QFile::exists(w.folder.path() + "/x.CSV"));
 }
 
 TEST(LinkPresenter, StatusMessagesUseTheOneButtonDialogInTheLanguage)
