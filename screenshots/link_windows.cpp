@@ -70,10 +70,12 @@ TEST(ScreenshotLinkMainWindow, DownloadsInTheThreeLanguages)
     const std::tuple<qint16, UiVariant, QString> cases[] = {
         {0, UiVariant::English, "en"}, {10000, UiVariant::Japanese, "ja"}, {10000, UiVariant::Chinese, "zh"}};
     for (const auto &[offset, variant, name] : cases) {
-        Downloading small(venttest::sourcePath("tests/link/data/dump_records.txt"), offset, variant);
-        small.finish("ventlink-download-" + name);
-        if (name == "en")
-            venttest::maybeScreenshot(small.window.get(), "ventlink-ventsim-en");
+        {
+            Downloading small(venttest::sourcePath("tests/link/data/dump_records.txt"), offset, variant);
+            small.finish("ventlink-download-" + name);
+            if (name == "en")
+                venttest::maybeScreenshot(small.window.get(), "ventlink-ventsim-en");
+        }
         Downloading d("1000", offset, variant);
         QTRY_VERIFY_WITH_TIMEOUT(d.window->vaSpdData()->grid()->gridRowCount() > 150, 15000);
         venttest::maybeScreenshot(d.window.get(), "ventlink-progress-" + name);
