@@ -340,6 +340,11 @@ TEST(LinkMainWindow, WholeDownloadInTheWindow)
     EXPECT_EQ(win.FileList()->item(0)->text(), "site A.CSV");
     EXPECT_EQ(win.lblStatue()->text(), "Display ");
     EXPECT_EQ(win.lblProgress()->text(), "2 readings saved to " + w.folder.path() + "/site A.CSV");
+    // the file is written from the window's grid, headings included
+    bool crlf = false;
+    EXPECT_EQ(linktest::readCrLfLines(w.folder.path() + "/site A.CSV", &crlf).mid(3),
+              QStringList({"No,X,Y,inch/mm,No,Vel(m/s),Temp( deg.C ),ATM(hPa),ATM F,",
+                           "001,  105,  307,mm,01,4.48,22.1,1013,1,", "002,  110,  314,mm,01,4.85,22.1,1013,0,"}));
 }
 
 TEST(LinkMainWindow, ClosingDuringADownloadAsksAndNoKeepsItRunning)
