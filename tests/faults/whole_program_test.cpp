@@ -138,7 +138,7 @@ static bool isNumber(const std::optional<QString> &text)
     return ok;
 }
 
-// Random bytes with broken sections, and a file cut off in the middle of a line: the program
+// Random bytes with broken sections (a file cut off mid-line is SettingsFile's case): the program
 // comes up, closes as the close button would after a moment, and writes sane settings.
 TEST(DamagedSettings, EachProgramComesUpAndWritesSaneSettings)
 {
@@ -146,30 +146,26 @@ TEST(DamagedSettings, EachProgramComesUpAndWritesSaneSettings)
     for (int i = 0; i < 4096; ++i)
         garbage += char((i * 7919 + 13) % 256);
     garbage += "\n[measurement%20Parameter]\nSample%20Num=\xff\xfe\x80\n[Windows\nMain%20Left=1e999\n=\n[";
-    const QByteArray truncated = "[Windows]\r\nMain%20Left=1500\r\nMain%20Width=90\r\n"
-                                 "[measurement%20Parameter]\r\nSample%20Ti";
     for (const QString &program : {kAcq, QStringLiteral("ventlink")}) {
-        for (const QByteArray &content : {garbage, truncated}) {
-            SCOPED_TRACE(program.toStdString() + " " + std::to_string(content.size()));
-            UserFolders home;
-            ASSERT_TRUE(home.writeSettings(titleOf(program), content));
-            Program p(program, home);
-            p.setEnv(QStringLiteral("VENT_TEST_CLOSE_AFTER_MS"), QStringLiteral("1000"));
-            ASSERT_TRUE(p.start());
-            ASSERT_TRUE(p.waitForExit(15000)) << "the window did not close";
-            EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.standardError().toStdString();
-            EXPECT_EQ(p.exitCode(), 0);
-            const auto store = SettingsStore::forFile(home.settingsFile(titleOf(program)));
-            for (const char *key : {"Main Left", "Main Top", "Main Width", "Main Height"})
-                EXPECT_TRUE(isNumber(store->readText(QStringLiteral("Windows"), QLatin1String(key)))) << key;
-            if (program == kAcq) {
-                const QString m = QStringLiteral("measurement Parameter");
-                EXPECT_EQ(store->readText(m, QStringLiteral("Sample Num"), QString()), "65500");
-                EXPECT_EQ(store->readText(m, QStringLiteral("Sample Time"), QString()), "1");
-            } else {
-                const QString folder = store->readText(QStringLiteral("Path"), QStringLiteral("Path"), QString());
-                EXPECT_TRUE(QFileInfo(folder).isAbsolute()) << folder.toStdString();
-            }
+        SCOPED_TRACE(program.toStdString());
+        UserFolders home;
+        ASSERT_TRUE(home.writeSettings(titleOf(program), garbage));
+        Program p(program, home);
+        p.setEnv(QStringLiteral("VENT_TEST_CLOSE_AFTER_MS"), QStringLiteral("1000"));
+        ASSERT_TRUE(p.start());
+        ASSERT_TRUE(p.waitForExit(15000)) << "the window did not close";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.standardError().toStdString();
+        EXPECT_EQ(p.exitCode(), 0);
+        const auto store = SettingsStore::forFile(home.settingsFile(titleOf(program)));
+        for (const char *key : {"Main Left", "Main Top", "Main Width", "Main Height"})
+            EXPECT_TRUE(isNumber(store->readText(QStringLiteral("Windows"), QLatin1String(key)))) << key;
+        if (program == kAcq) {
+            const QString m = QStringLiteral("measurement Parameter");
+            EXPECT_EQ(store->readText(m, QStringLiteral("Sample Num"), QString()), "65500");
+            EXPECT_EQ(store->readText(m, QStringLiteral("Sample Time"), QString()), "1");
+        } else {
+            const QString folder = store->readText(QStringLiteral("Path"), QStringLiteral("Path"), QString());
+            EXPECT_TRUE(QFileInfo(folder).isAbsolute()) << folder.toStdString();
         }
     }
 }

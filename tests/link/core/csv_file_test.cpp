@@ -226,6 +226,21 @@ TEST(CsvReader, SavedFilesFillTheGrid)
     }
 }
 
+// A file of several quantities: the value and its quantity on every row, with or without the
+// atmospheric columns shown.
+TEST(CsvReader, EachReadingKeepsItsQuantity)
+{
+    const QStringList want = readExpected(QStringLiteral("mixed_atm_off.csv"));
+    for (OptionFlags f : {flags(0, 0, 0), flags(1, 1, 1)}) {
+        Reading r(f);
+        ASSERT_EQ(r.read(expectedFile("mixed_atm_off.csv")), status::kSuccess);
+        for (int row = 1; row <= 6; ++row) {
+            EXPECT_EQ(r.grid.cell(row, 6), want[3 + row].section(',', 5, 5)) << row;
+            EXPECT_EQ(r.grid.cell(row, 11), want[3 + row].section(',', 7, 7)) << row;
+        }
+    }
+}
+
 TEST(CsvReader, PressureNumbersAndMarkersKeepTheirStyles)
 {
     Reading r(flags(1, 1, 1));

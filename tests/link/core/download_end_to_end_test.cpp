@@ -102,6 +102,7 @@ struct DumpCase
     bool atm;
     LineEnd lineEnd;
     int ahLines;
+    const char *records;
     const char *expected;
 };
 
@@ -119,29 +120,34 @@ TEST_P(Dump, SavesTheMemoryAsTheExpectedFile)
         o.atm = c.atm;
         o.lineEnd = c.lineEnd;
         o.ahLines = c.ahLines;
+        o.records = dataFile(c.records);
     }));
     e.download();
     EXPECT_TRUE(messages(e.presenter).isEmpty()) << messages(e.presenter).join("; ").toStdString();
     EXPECT_EQ(e.answeredCommands(), QStringList({"P", "U", "H"}));
     EXPECT_EQ(e.saved(), linktest::readExpected(QLatin1String(c.expected)));
     // the grid holds what the file holds (the "/" line adds nothing)
-    EXPECT_EQ(e.grid.rowCount(), 5);
+    EXPECT_EQ(e.grid.rowCount(), e.saved().size() - 4);
     EXPECT_FALSE(e.port.link().isOpen());
     EXPECT_FALSE(e.view.downloading);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AtmFormsAndLineEnds, Dump,
-    ::testing::Values(DumpCase{true, LineEnd::CrLf, 2, "dump_atm_on.csv"},
-                      DumpCase{true, LineEnd::Cr, 1, "dump_atm_on.csv"},
-                      DumpCase{false, LineEnd::CrLf, 0, "dump_atm_off.csv"},
-                      DumpCase{false, LineEnd::Cr, 2, "dump_atm_off.csv"}),
+    ::testing::Values(DumpCase{true, LineEnd::CrLf, 2, "dump_records.txt", "dump_atm_on.csv"},
+                      DumpCase{true, LineEnd::Cr, 1, "dump_records.txt", "dump_atm_on.csv"},
+                      DumpCase{false, LineEnd::CrLf, 0, "dump_records.txt", "dump_atm_off.csv"},
+                      DumpCase{false, LineEnd::Cr, 2, "dump_records.txt", "dump_atm_off.csv"},
+                      // several quantities: each reading saved with its own
+                      DumpCase{false, LineEnd::Cr, 1, "mixed_records.txt", "mixed_atm_off.csv"}),
     [](const ::testing::TestParamInfo<DumpCase> &p) {
-        return std::string(p.param.atm ? "AtmOn" : "AtmOff") + (p.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf");
+        return std::string(p.param.atm ? "AtmOn" : "AtmOff") + (p.param.lineEnd == LineEnd::Cr ? "Cr" : "CrLf")
+               + (QByteArray(p.param.records).startsWith("mixed") ? "Mixed" : "");
     });
 
 // The cable pulled in each phase: at the presence command, at the unit command (once "AP" came
-// back), at the dump command, in the middle of the records. One message, idle, nothing saved.
+// back), at the dump command, in the middle of the records. One message, idle, nothing saved, and
+// the lines that came in are kept in the grid.
 TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
 {
     for (const QString phase : {"P", "U", "H", "records"}) {
@@ -158,8 +164,15 @@ TEST(DownloadEndToEnd, UnplugInEachPhaseIsOneCommunicationError)
                              if (command == phase)
                                  e.instrument->unplug();
                          });
+        if (phase == "records")
+            e.session.setTickInterval(1000000); // no tick: only the end of the download shows the lines
         e.download();
         EXPECT_EQ(messages(e.presenter), QStringList{"Rs232c  communicate error !"});
+        if (phase == "records") { // every line that came in is in the grid
+            ASSERT_EQ(e.grid.rowCount(), 3);
+            EXPECT_EQ(e.grid.rowText(2), "||||002|3.40|21.6|||");
+            EXPECT_EQ(e.grid.rowText(3), "002|12.0|8.0|inch||||1013|1013|2");
+        }
         EXPECT_EQ(e.state->gLinkStatus, linkstatus::kCommunication);
         EXPECT_FALSE(QFile::exists(e.dir.path() + "/run.CSV"));
         EXPECT_FALSE(e.port.link().isOpen());
@@ -209,4 +222,26 @@ TEST(DownloadEndToEnd, SilentInstrumentIsACommunicationError)
     EXPECT_FALSE(e.view.downloading);
     EXPECT_FALSE(e.port.link().isOpen());
     EXPECT_EQ(e.grid.rowCount(), 1);
+}
+
+// A 10,000-reading memory of three quantities is saved within a few ticks of its last byte (one
+// line a tick would take about 11,000): the tick count is the evidence, not the time.
+TEST(DownloadEndToEnd, LongMemoryIsSavedWithinTicksOfTheLastByte)
+{
+    EndToEnd e;
+    ASSERT_TRUE(e.start([](InstrumentOptions &o) { o.records = QStringLiteral("10000"); }));
+    const qint64 bytes = e.instrument->wire().dumpLines(e.instrument->records()).join().size();
+    qint64 received = 0;
+    int ticksAfterLastByte = -1;
+    e.port.onReceived = [&, inner = e.port.onReceived](const QByteArray &b) {
+        ticksAfterLastByte = (received += b.size()) == bytes ? 0 : -1;
+        inner(b);
+    };
+    QObject::connect(e.session.tmrGetData(), &QTimer::timeout, [&] { ticksAfterLastByte += ticksAfterLastByte >= 0; });
+    e.instrument->setCharacterRate(100000); // faster than the line: the test takes seconds
+    e.download(60000);
+    EXPECT_EQ(received, bytes);
+    EXPECT_LT(ticksAfterLastByte, 100);
+    EXPECT_TRUE(messages(e.presenter).isEmpty());
+    EXPECT_EQ(e.saved().size(), 4 + 10000); // headings, one row a reading (groups start theirs)
 }

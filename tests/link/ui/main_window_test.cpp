@@ -1,6 +1,7 @@
 // The main window of ventlink, offscreen: its wiring to the download, the folder browser, reading
-// saved files, the instrument list, settings kept between runs and the Shift+Ctrl close path. The
-// tables behind what it shows are tested in the core tests. Screenshot* suites only take pictures.
+// saved files, the instrument list, settings kept between runs, the options button, closing during
+// a download and the Shift+Ctrl close path. The tables behind what it shows are tested in the core
+// tests.
 #include "common/core/settings_store.h"
 #include "common/ui/data_grid.h"
 #include "common/ui/key_state.h"
@@ -281,127 +282,94 @@ TEST(LinkMainWindow, ShiftCtrlCloseOpensTheOptionsAndKeepsTheWindow)
     EXPECT_EQ(w.state->flags.displayAtm, 0);
 }
 
-namespace {
-
-void download(Window &w, LinkMainWindow &win, const QByteArray &dump)
+TEST(LinkMainWindow, OptionsButtonOffersAllFourFlagsAndCancelChangesNothing)
 {
+    Window w;
+    LinkMainWindow &win = w.open();
+    win.show();
+    for (const bool cancel : {true, false}) {
+        QTimer::singleShot(0, [cancel] {
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
+            auto *d = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            for (QCheckBox *box : {d->cbDspATM(), d->cbSavATM(), d->cbEnbATM(), d->cbEnbUSB()})
+                EXPECT_TRUE(box->isVisible());
+            ASSERT_NE(d->cmdCancel(), nullptr);
+            d->cbSavATM()->setChecked(false);
+            (cancel ? d->cmdCancel() : d->cmdSetATM())->click();
+        });
+        win.cmdOptions()->click();
+        EXPECT_EQ(w.state->flags.saveAtm, cancel ? 1 : 0);
+    }
+    EXPECT_EQ(w.store->readText("measurement Parameter", "Save ATM", ""), "0");
+    EXPECT_TRUE(win.isVisible());
+}
+
+TEST(LinkMainWindow, WholeDownloadInTheWindow)
+{
+    Window w;
+    LinkMainWindow &win = w.open();
+    win.show();
     w.attach();
     win.txtFileName()->setText(" site A ");
     win.session().setTickInterval(1);
     QTest::mouseClick(win.cmdMeasuring(), Qt::LeftButton);
     ASSERT_TRUE(win.session().tmrGetData()->isActive());
     // controls that could start a second download or change the file are disabled meanwhile
-    for (QWidget *c : std::initializer_list<QWidget *>{win.cmdMeasuring(), win.cmdEnd(), win.txtFileName(),
-                                                      win.FileList(), win.FileDir(), win.Drv(), win.cobPort()})
+    const std::initializer_list<QWidget *> controls = {win.cmdMeasuring(), win.cmdEnd(), win.txtFileName(),
+                                                       win.FileList(),     win.FileDir(), win.Drv(), win.cobPort()};
+    for (QWidget *c : controls)
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_FALSE(win.tmrUSB()->isActive());
-    w.port.send(dump);
+    w.port.send("AH\r\n001;  105;  307;mm;VEL;10126;1\r\n01;4.48;22.1\r\n"
+                "002;  110;  314;mm;VEL;10127;0\r\n01;4.85;22.1\r\n/\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(!win.session().tmrGetData()->isActive(), 5000);
-}
 
-QByteArray sampleDump()
-{
-    QByteArray dump = "AH\r\n";
-    for (int g = 1; g <= 12; ++g) {
-        dump += QStringLiteral("%1;  %2;  %3;mm;VEL;%4;%5\r\n")
-                    .arg(g, 3, 10, QLatin1Char('0'))
-                    .arg(100 + 5 * g)
-                    .arg(300 + 7 * g)
-                    .arg(10125 + g)
-                    .arg(g == 5 ? 3 : (g == 9 ? 0 : 1))
-                    .toLatin1();
-        for (int r = 1; r <= 2; ++r)
-            dump += QStringLiteral("%1;%2;%3\r\n")
-                        .arg(r, 2, 10, QLatin1Char('0'))
-                        .arg(4.0 + g * 0.37 + r * 0.11, 0, 'f', 2)
-                        .arg(22.0 + r * 0.1, 0, 'f', 1)
-                        .toLatin1();
-    }
-    return dump + "/\r\n";
-}
-
-} // namespace
-
-TEST(LinkMainWindow, WholeDownloadInTheWindow)
-{
-    Window w;
-    LinkMainWindow &win = w.open();
-    win.resize(786, 621);
-    win.show();
-    download(w, win, sampleDump());
     EXPECT_TRUE(w.presenter.shown.isEmpty()) << w.presenter.lastText().toStdString();
     EXPECT_EQ(w.port.probedPorts, QStringList{"/dev/pts/3"});
     EXPECT_EQ(win.txtFileName()->text(), "site A") << "the trimmed name is shown";
-    for (QWidget *c : std::initializer_list<QWidget *>{win.cmdMeasuring(), win.cmdEnd(), win.txtFileName(),
-                                                      win.FileList(), win.FileDir(), win.Drv(), win.cobPort()})
+    for (QWidget *c : controls)
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(win.tmrUSB()->isActive());
-    EXPECT_EQ(win.vaSpdData()->grid()->gridRowCount(), 24);
+    EXPECT_EQ(win.vaSpdData()->grid()->gridRowCount(), 2);
     EXPECT_EQ(w.rowText(1), "001|  105|  307|mm|01|4.48|22.1|1013|1013|1");
     // a marker in the pressure column is centred, a number right-aligned
-    EXPECT_EQ(win.vaSpdData()->grid()->cellAlignment(17, 8) & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(win.vaSpdData()->grid()->cellAlignment(2, 8) & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_EQ(win.vaSpdData()->grid()->cellAlignment(1, 8) & Qt::AlignRight, Qt::AlignRight);
     ASSERT_EQ(win.FileList()->count(), 1);
     EXPECT_EQ(win.FileList()->item(0)->text(), "site A.CSV");
     EXPECT_EQ(win.lblStatue()->text(), "Display ");
+    EXPECT_EQ(win.lblProgress()->text(), "2 readings saved to " + w.folder.path() + "/site A.CSV");
+    // the file is written from the window's grid, headings included
+    bool crlf = false;
+    EXPECT_EQ(linktest::readCrLfLines(w.folder.path() + "/site A.CSV", &crlf).mid(3),
+              QStringList({"No,X,Y,inch/mm,No,Vel(m/s),Temp( deg.C ),ATM(hPa),ATM F,",
+                           "001,  105,  307,mm,01,4.48,22.1,1013,1,", "002,  110,  314,mm,01,4.85,22.1,1013,0,"}));
 }
 
-TEST(ScreenshotLinkMainWindow, DownloadInTheThreeLanguages)
-{
-    installFontSubstitutions();
-    const struct
-    {
-        UiVariant variant;
-        qint16 offset, charset;
-        const char *name;
-    } cases[] = {{UiVariant::English, 0, 0, "ventlink-download-en"},
-                 {UiVariant::Japanese, 10000, 128, "ventlink-download-ja"},
-                 {UiVariant::Chinese, 10000, 0, "ventlink-download-zh"}};
-    for (const auto &c : cases) {
-        Window w(flags(1, 1, 1), c.offset, c.variant);
-        w.state->charset = c.charset;
-        LinkMainWindow &win = w.open();
-        win.resize(786, 621);
-        win.show();
-        download(w, win, sampleDump());
-        venttest::maybeScreenshot(&win, QLatin1String(c.name));
-    }
-}
-
-TEST(LinkMainWindow, ClosingDuringADownloadStopsItFirst)
+TEST(LinkMainWindow, ClosingDuringADownloadAsksAndNoKeepsItRunning)
 {
     Window w;
     LinkMainWindow &win = w.open();
     win.show();
     w.attach();
     win.txtFileName()->setText("x");
+    win.session().setTickInterval(1);
     QTest::mouseClick(win.cmdMeasuring(), Qt::LeftButton);
-    ASSERT_EQ(w.state->idle, 0);
-    EXPECT_TRUE(win.close());
+    w.port.send("AH\r\n001;  105;  307;mm;VEL;10126;1\r\n01;4.48;22.1\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(win.lblProgress()->text().startsWith("Receiving: "), 5000);
+    w.presenter.queueAnswer(status::kAnswerNo);
+    EXPECT_FALSE(win.close());
+    EXPECT_EQ(w.presenter.lastText(), "A download is running. Stop it and close?");
+    w.port.send("02;4.60;22.2\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(win.vaSpdData()->grid()->gridRowCount(), 2, 5000); // still receiving
+
+    EXPECT_TRUE(win.close()); // Yes: stopped and closed
+    EXPECT_EQ(w.presenter.count(), 2);
     EXPECT_EQ(w.state->idle, 1);
     EXPECT_FALSE(w.port.open);
     EXPECT_FALSE(win.session().tmrGetData()->isActive());
-}
-
-TEST(ScreenshotLinkMainWindow, DownloadFromTheVirtualInstrument)
-{
-    InstrumentOptions options;
-    options.records = venttest::sourcePath("tests/link/data/dump_records.txt");
-    VirtualInstrument instrument(options);
-    ASSERT_TRUE(instrument.start());
-    Window w;
-    SerialLinkPort port(*w.state);
-    LinkMainWindow win(*w.state, *w.store, port);
-    win.setInstrumentScan([&port](PortTables &t) { return port.scanInstruments(t); });
-    win.session().setPortResolver([&port](const QString &s) { return port.resolvePort(s); });
-    win.session().setTickInterval(5);
-    win.resize(786, 621);
-    win.show();
-    QTRY_COMPARE_WITH_TIMEOUT(win.cobPort()->count(), 1, 3000);
-    win.txtFileName()->setText("demo");
-    QTest::mouseClick(win.cmdMeasuring(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(win.cmdMeasuring()->isEnabled(), 8000);
-    venttest::maybeScreenshot(&win, "ventlink-ventsim-en");
+    EXPECT_FALSE(QFile::exists(w.folder.path() + "/x.CSV"));
 }
 
 TEST(LinkPresenter, StatusMessagesUseTheOneButtonDialogInTheLanguage)
