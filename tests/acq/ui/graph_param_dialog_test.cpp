@@ -35,6 +35,7 @@ TEST_F(GraphParamDialogTest, OpensOnTheMatchingOptionAndTakesMinutesAsSeconds)
     d.show();
     EXPECT_TRUE(d.optXRange(2)->isChecked());
     EXPECT_EQ(d.cboXRange(2)->currentText(), QStringLiteral("24"));
+    EXPECT_EQ(d.cboYRange()->currentText(), QStringLiteral("60.0"));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(d.cboXRange(i)->isEnabled(), i == 2) << "list " << i;
     d.optXRange(1)->click();
