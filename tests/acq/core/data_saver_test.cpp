@@ -120,20 +120,27 @@ TEST_F(DataSaverTest, FailedCopyKeepsTheOldFileAndIsReportedOnce)
     EXPECT_EQ(dialog.folders.size(), 1) << "a failure does not reopen the dialog";
 }
 
+// The message names the target and the system's reason, not something else.
 TEST_F(DataSaverTest, UnwritableFolderIsACopyFailure)
 {
     write(out("keep.CSV"), "precious");
     QFile::setPermissions(dir.path() + "/out", QFile::ReadOwner | QFile::ExeOwner);
     presenter.answers = {status::kAnswerYes};
+    dialog.answers.push_back({out("new.CSV"), 0});
     {
         venttest::PermissionsBindRoot readOnly;
         if (!readOnly.binds())
             GTEST_SKIP() << "permissions do not stop this user";
         EXPECT_EQ(saver.fSaveAs(out("keep.CSV")), status::kAnswerYes);
+        EXPECT_EQ(std::tuple(state->statusCode, state->dataState), std::tuple(14, 3));
+        presenter.shown.clear();
+        EXPECT_EQ(saver.fSaveDialog(state->currentDir), status::kNothingDone);
     }
-    EXPECT_EQ(std::tuple(state->statusCode, state->dataState), std::tuple(14, 3));
     QFile::setPermissions(dir.path() + "/out",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(presenter.texts(),
+              QStringList{"The data could not be saved to this file:\n" + out("new.CSV") + ": permission denied"});
+    EXPECT_EQ(state->dataState, 3);
     EXPECT_EQ(readFile(out("keep.CSV")), "precious");
 }
 

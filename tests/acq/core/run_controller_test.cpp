@@ -204,16 +204,6 @@ TEST_F(RunControllerTest, StopTwiceDoesNothingTheSecondTime)
     EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
-TEST_F(RunControllerTest, SimulationSkipsTheProbe)
-{
-    state->simulation = 1;
-    probe.result.status = 3;
-    start({{samples(1, 5), 5}});
-    EXPECT_EQ(std::tuple(probe.calls, log->simulation, log->baudRate), std::tuple(0, true, 19200));
-    poll();
-    EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
-}
-
 // A failed probe reports the link's status; one stopped by the operator reports nothing. Either
 // way the driver made for the run is ended unstarted and the data stay as they were.
 TEST_F(RunControllerTest, AFailedOrStoppedProbeEndsTheDriverAndKeepsThePreviousData)

@@ -62,14 +62,14 @@ TEST(StatusPanels, SamplingTimeAndProgress)
     state->sampleTime = 10;
     EXPECT_EQ(StatusPanels::measureParam(*state, 0, tips).samplingTime, QStringLiteral("10.0Sec"));
 
-    // During a run: before the first sample, then the first poll of 3 samples.
+    // During a run: before the first sample, then a first poll of one sample.
     state->idle = 0;
     state->receivedCount = 0;
     p = StatusPanels::measureParam(*state, 0, tips);
     EXPECT_EQ(std::pair(p.samplingNumber, p.samplingNumberTip), std::pair(QString("65500times"), QString("t1307")));
     EXPECT_FALSE(p.samplingTimeTip.has_value());
-    p = StatusPanels::measureParam(*state, 3, tips);
-    EXPECT_EQ(std::pair(p.samplingNumber, p.samplingNumberTip), std::pair(QString("3 /65500"), QString("t1317")));
+    p = StatusPanels::measureParam(*state, 1, tips);
+    EXPECT_EQ(std::pair(p.samplingNumber, p.samplingNumberTip), std::pair(QString("1 /65500"), QString("t1317")));
     state->sampleCount = 100;
     state->receivedCount = 22;
     EXPECT_EQ(StatusPanels::measureParam(*state, 3, tips).samplingNumber, QStringLiteral("25 /100"));

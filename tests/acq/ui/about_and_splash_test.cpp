@@ -87,22 +87,6 @@ TEST(AboutWindow, ReopenedWhileSimulatingShowsTheSuffixAndTheLanguageFonts)
     EXPECT_EQ(splash.lblVersion()->text(), QStringLiteral("Ver.1.00"));
 }
 
-TEST(SplashWindow, ShowsProductAndNoticeInEveryLanguage)
-{
-    for (const LanguageCase &lang : kLanguages) {
-        venttest::RecordingPresenter presenter;
-        AppState state;
-        prepare(state, lang, &presenter);
-        SplashWindow splash(state);
-        splash.show();
-        EXPECT_EQ(splash.fLoadRes(), status::kSuccess);
-        EXPECT_EQ(splash.lblProductName()->text(), state.localText(4010)) << lang.name;
-        EXPECT_EQ(splash.lblNotice()->text(), state.localText(4030)) << lang.name;
-        EXPECT_DOUBLE_EQ(splash.lblProductName()->font().pointSizeF(), 17.0);
-        venttest::maybeScreenshot(&splash, QStringLiteral("splash-") + QLatin1String(lang.name));
-    }
-}
-
 TEST(AcqPresenter, QuestionDialogUsesTheActiveLanguage)
 {
     for (const LanguageCase &lang : kLanguages) {

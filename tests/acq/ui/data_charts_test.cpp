@@ -1,4 +1,4 @@
-// The velocity and flow-rate charts through runs of the run control: prepared data, the X window
+// The velocity and flow-rate charts through runs of the run control: the X window
 // and its labels, the forward jump, a run past midnight, the value axes, gaps, bars and
 // coalesced drawing. Expected values are worked out by hand from the chart rules.
 #include "acq/ui/data_panel.h"
@@ -12,21 +12,6 @@
 namespace {
 
 using venttest::DisplayRig;
-
-TEST(DataCharts, PreparedAtLoad)
-{
-    DisplayRig rig;
-    for (Panel p : {Panel::Velocity, Panel::Flow}) {
-        TimeChart *c = rig.chart(p);
-        EXPECT_EQ(c->seriesCount(), 4);
-        for (int s = 1; s <= 4; ++s)
-            EXPECT_TRUE(c->series(s).pointCount() == 1 && std::isnan(c->series(s).y(1))) << s;
-        EXPECT_FALSE(c->markerVisible());
-        EXPECT_TRUE(c->gridShown());
-    }
-    EXPECT_EQ(rig.chart(Panel::Velocity)->yTitle(), QStringLiteral("Velocity(m/s)"));
-    EXPECT_EQ(rig.chart(Panel::Flow)->yTitle(), QStringLiteral("Flow Rate(m3/h)"));
-}
 
 TEST(DataCharts, WindowAfterTheFirstSample)
 {

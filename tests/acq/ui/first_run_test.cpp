@@ -151,14 +151,12 @@ TEST_F(FirstRun, OptionsCommandOffersAllFourFlagsAndCancel)
     auto w = window();
     QAction *options = w->tool(QStringLiteral("ID_Options"));
     ASSERT_NE(options, nullptr);
-    EXPECT_EQ(options->text(), QStringLiteral("オプション..."));
     for (const bool cancel : {true, false}) {
         QTimer::singleShot(0, [cancel] {
             ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
             auto *d = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
             ASSERT_TRUE(d && d->cmdCancel());
             EXPECT_TRUE(d->cbSavATM()->isVisible() && d->cbEnbATM()->isVisible() && d->cbEnbUSB()->isVisible());
-            EXPECT_EQ(d->cmdCancel()->text(), QStringLiteral("キャンセル"));
             d->cbEnbUSB()->setChecked(false);
             (cancel ? d->cmdCancel() : d->cmdSetATM())->click();
         });
