@@ -157,8 +157,7 @@ TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
     ended.waitForFinished();
     QTemporaryDir dir;
     const qint64 self = QCoreApplication::applicationPid();
-    const QString live = VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), self);
-    ASSERT_FALSE(live.isEmpty());
+    VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), self);
     VirtualBridgeRegistry::add(dir.path(), instrument("J0000002", "/dev/null"), endedPid);
     VirtualBridgeRegistry::add(dir.path(), instrument("J0000003", "/dev/no-such-port"), self);
     QFile junk(dir.filePath("junk.bridge"));
@@ -168,9 +167,7 @@ TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
 
     EXPECT_EQ(VirtualBridgeRegistry(dir.path()).bridges(),
               QList<BridgeInfo>({instrument("J0000001", "/dev/null")}));
-    qint64 pid = 0;
-    EXPECT_EQ(VirtualBridgeRegistry::read(live, &pid), instrument("J0000001", "/dev/null"));
-    EXPECT_EQ(pid, self);
+    // Reading a registration back: VirtualInstrumentTraces.RegistrationAndLinkLiveAsLongAsTheInstrument.
     EXPECT_FALSE(VirtualBridgeRegistry::processAlive(0));
     EXPECT_FALSE(VirtualBridgeRegistry::processAlive(-1));
 
