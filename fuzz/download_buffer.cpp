@@ -5,9 +5,9 @@
 #include "fuzz/fuzz_support.h"
 #include "link/core/csv_writer.h"
 #include "link/core/download_session.h"
-#include "link/core/download_view.h"
 #include "link/core/link_status.h"
 #include "link/core/receive_queue.h"
+#include "tests/link/core/link_test_support.h"
 #include "tests/link/core/scripted_link_port.h"
 
 #include <QCoreApplication>
@@ -15,24 +15,6 @@
 #include <QTimer>
 
 namespace {
-
-// The main window as a download sees it.
-class FakeDownloadView : public DownloadView
-{
-public:
-    bool reselectDrive() override { return true; }
-    void setDownloading(bool d) override { downloading = d; }
-    void setStatusLine(const QString &) override {}
-    QString fileNameText() const override { return fileName; }
-    void setFileNameText(const QString &t) override { fileName = t; }
-    QString folderPath() const override { return folder; }
-    QString chosenInstrument() const override { return QStringLiteral("0012345"); }
-    void sFileList() override {}
-
-    bool downloading = false;
-    QString fileName = QStringLiteral(" run ");
-    QString folder;
-};
 
 // The queue's lines do not depend on chunking: the pieces between CRs without the CR, less those
 // that begin with "AH" (after an optional LF); the text after the last CR stays in the line buffer.
@@ -101,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool ends = expectedDownload(expected, port.reply, lines, &savedRows);
 
     fuzz::LinkRig rig(options);
-    FakeDownloadView view;
+    linktest::ScriptedView view;
+    view.fileName = QStringLiteral(" run ");
     view.folder = fuzz::scratchPath(QStringLiteral("download"));
     QDir().mkpath(view.folder);
     const QString target = view.folder + QStringLiteral("/run.CSV");

@@ -88,15 +88,6 @@ TEST_F(Link, EnableUsbTriesOnly19200AndOnlyVentlinkKeepsTheUnitReply)
     EXPECT_EQ(link.gUnitReply(), "\nm/s;m3/h;Pa;C\r");
     EXPECT_EQ(link.gRsBaud(), 19200);
     EXPECT_EQ(presenceRates(), QList<qint32>({19200, 19200}));
-
-    instrument(19200, Fault::Silent);
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), SerialLink::kCommError);
-    EXPECT_GT(clock.elapsed(), 1100); // the full receive time-out was waited for
-    EXPECT_EQ(presenceRates(), QList<qint32>({19200}));
-    EXPECT_EQ(link.gLinkStatus(), 3);
-    expectIdle(link);
 }
 
 // An instrument that never gives a matching "AP" line is not found after all four rates: a silent
@@ -232,12 +223,10 @@ TEST_F(Link, BoundFieldsHoldTheLinksValues)
     SerialLink link(LinkSettings::ventacq());
     link.bind({&status, &port, &baud, &receiveTicks, &waitTicks, &portPath, nullptr, &usbEnable});
     EXPECT_EQ(link.fRsAutoConnect(inst->portPath()), status::kSuccess);
-    EXPECT_EQ(status, status::kSuccess);
-    EXPECT_EQ(baud, 19200);
+    // The found rate and status: LiveRun.TwentySamplesFromTheVirtualInstrument.
     EXPECT_EQ(portPath, inst->portPath());
     EXPECT_EQ(port, PortNames::numberForPath(inst->portPath()));
     EXPECT_GE(waitTicks, 2); // the last wait of ventacq's column
-    EXPECT_EQ(link.gRsBaud(), baud);
 
     usbEnable = 0; // read when the probe starts
     instrument(38400);

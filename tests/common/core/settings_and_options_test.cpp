@@ -52,6 +52,7 @@ TEST_F(SettingsFile, UnreadableOrOutOfRangeValuesTakeTheDefault)
     EXPECT_EQ(store->readInt("s", "c", 9, 0, 100), 2); // rounded, halves to even
     EXPECT_EQ(store->readInt("s", "h", 9, 0, 100), 4);
     EXPECT_EQ(store->readInt("s", "d", 5, 0, 100), 5);
+    EXPECT_EQ(store->readInt("s", "g", 5, 0, 12), 12); // the limits themselves are in range
     EXPECT_DOUBLE_EQ(store->readDouble("s", "e", 1.5), 1.5);
     EXPECT_DOUBLE_EQ(store->readDouble("s", "f", 1.5), 1.5);
     EXPECT_DOUBLE_EQ(store->readDouble("s", "g", 1.5, [](double v) { return v < 10; }), 1.5);

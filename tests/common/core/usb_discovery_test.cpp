@@ -157,8 +157,7 @@ TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
     ended.waitForFinished();
     QTemporaryDir dir;
     const qint64 self = QCoreApplication::applicationPid();
-    const QString live = VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), self);
-    ASSERT_FALSE(live.isEmpty());
+    VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), self);
     VirtualBridgeRegistry::add(dir.path(), instrument("J0000002", "/dev/null"), endedPid);
     VirtualBridgeRegistry::add(dir.path(), instrument("J0000003", "/dev/no-such-port"), self);
     QFile junk(dir.filePath("junk.bridge"));
@@ -168,9 +167,7 @@ TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
 
     EXPECT_EQ(VirtualBridgeRegistry(dir.path()).bridges(),
               QList<BridgeInfo>({instrument("J0000001", "/dev/null")}));
-    qint64 pid = 0;
-    EXPECT_EQ(VirtualBridgeRegistry::read(live, &pid), instrument("J0000001", "/dev/null"));
-    EXPECT_EQ(pid, self);
+    // Reading a registration back: VirtualInstrumentTraces.RegistrationAndLinkLiveAsLongAsTheInstrument.
     EXPECT_FALSE(VirtualBridgeRegistry::processAlive(0));
     EXPECT_FALSE(VirtualBridgeRegistry::processAlive(-1));
 
@@ -205,16 +202,13 @@ public:
         QDir().mkpath(m_root.filePath(device));
         ASSERT_TRUE(QFile::link("../../" + device, classFolder() + "/" + name));
     }
-    void remove(const QString &name, const QString &device)
-    {
-        QFile::remove(classFolder() + "/" + name);
-        QDir(m_root.filePath(device)).removeRecursively();
-    }
-    // The device goes and comes back at the same place: a new device folder.
+    // The device goes and comes back at the same place: a new device folder (made before the old
+    // one goes, so that it cannot reuse its node).
     void replug(const QString &name, const QString &device)
     {
         QDir().mkpath(m_root.filePath(device + ".new"));
-        remove(name, device);
+        QFile::remove(classFolder() + "/" + name);
+        QDir(m_root.filePath(device)).removeRecursively();
         ASSERT_TRUE(QDir().rename(m_root.filePath(device + ".new"), m_root.filePath(device)));
         ASSERT_TRUE(QFile::link("../../" + device, classFolder() + "/" + name));
     }
@@ -223,35 +217,15 @@ private:
     QTemporaryDir m_root;
 };
 
-const QString kConsole = "devices/virtual/tty/tty0";
-const QString kUart = "devices/platform/serial8250/tty/ttyS0";
 const QString kBridge = "devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0";
-const QString kBridgeElsewhere = "devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/ttyUSB0/tty/ttyUSB0";
-const QString kModem = "devices/platform/soc/3f980000.usb/usb1/1-1/1-1:1.0/tty/ttyACM0";
 
-TEST(SerialPortInfoSource, UsbTtysAreTheLinksBelowAUsbBus)
-{
-    FakeSysfs sys;
-    sys.add("tty0", kConsole);
-    sys.add("ttyS0", kUart);
-    EXPECT_EQ(SerialPortInfoSource::usbTtys(sys.classFolder())->names, QStringList());
-    sys.add("ttyUSB0", kBridge);
-    sys.add("ttyACM0", kModem);
-    EXPECT_EQ(SerialPortInfoSource::usbTtys(sys.classFolder())->names, QStringList({"ttyACM0", "ttyUSB0"}));
-
-    // An entry that is not a link, or no folder at all: cannot be told.
-    QFile plain(sys.classFolder() + "/ttyX");
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    EXPECT_FALSE(SerialPortInfoSource::usbTtys(sys.classFolder()));
-    EXPECT_FALSE(SerialPortInfoSource::usbTtys("/nonexistent/tty"));
-}
-
-// The system's ports are enumerated only when the USB ttys changed or were not identified yet.
+// The system's ports are enumerated only when the USB ttys (links below a usb<n> bus folder, and the
+// device folder each leads to) changed or were not identified yet.
 TEST(SerialPortInfoSource, EnumeratesOnlyWhenTheUsbTtysChanged)
 {
     FakeSysfs sys;
-    sys.add("tty0", kConsole);
-    sys.add("ttyS0", kUart);
+    sys.add("tty0", "devices/virtual/tty/tty0");
+    sys.add("ttyS0", "devices/platform/serial8250/tty/ttyS0");
     QList<BridgeInfo> ports;
     SerialPortInfoSource source(sys.classFolder(), [&ports] { return ports; });
     // One tick: the list it gives and how many enumerations there were so far.
@@ -261,36 +235,32 @@ TEST(SerialPortInfoSource, EnumeratesOnlyWhenTheUsbTtysChanged)
     };
     tick({}, 0); // no USB tty: no bridge, nothing enumerated
 
-    // A bridge appears before udev has its IDs: looked at again at every tick until it has them.
+    // A bridge appears before udev has its IDs: looked at again until it has them.
     sys.add("ttyUSB0", kBridge);
-    const BridgeInfo first = instrument("J0012345", "/dev/ttyUSB0");
-    ports = {unreadable("/dev/ttyUSB0")};
+    sys.add("ttyACM0", "devices/platform/soc/3f980000.usb/usb1/1-1/1-1:1.0/tty/ttyACM0");
+    EXPECT_EQ(SerialPortInfoSource::usbTtys(sys.classFolder())->names, QStringList({"ttyACM0", "ttyUSB0"}));
+    const BridgeInfo first = instrument("J0012345", "/dev/ttyUSB0"), modem = foreign("/dev/ttyACM0");
+    ports = {unreadable("/dev/ttyUSB0"), modem};
     tick(ports, 1);
+    ports = {first, modem};
     tick(ports, 2);
-    ports = {first};
-    tick(ports, 3);
     ports.clear();
-    tick({first}, 3); // nothing changed: the last list
-
-    // Another instrument plugged into the same socket between two ticks, one in another socket,
-    // and a UART that is not USB: each change on USB is enumerated, the UART is not looked at.
-    ports = {instrument("J0099999", "/dev/ttyUSB0")};
-    sys.replug("ttyUSB0", kBridge);
-    tick(ports, 4);
-    sys.remove("ttyUSB0", kBridge);
-    sys.add("ttyUSB0", kBridgeElsewhere);
-    ports = {instrument("J0077777", "/dev/ttyUSB0")};
-    tick(ports, 5);
+    tick({first, modem}, 2); // nothing changed: the last list
     sys.add("ttyS1", "devices/platform/serial8250/tty/ttyS1");
-    tick(ports, 5);
-    sys.remove("ttyUSB0", kBridgeElsewhere);
-    tick({}, 5); // unplugged: no bridge at once
+    tick({first, modem}, 2); // not USB: not looked at
 
-    // An unreadable tty folder: enumerated every time.
-    SerialPortInfoSource blind("/nonexistent/tty", [first] { return QList<BridgeInfo>{first}; });
-    EXPECT_EQ(blind.bridges(), QList<BridgeInfo>{first});
-    EXPECT_EQ(blind.bridges(), QList<BridgeInfo>{first});
-    EXPECT_EQ(blind.enumerations(), 2);
+    // Another instrument in the same socket between two ticks: a new device folder.
+    sys.replug("ttyUSB0", kBridge);
+    ports = {instrument("J0099999", "/dev/ttyUSB0"), modem};
+    tick(ports, 3);
+
+    // An entry that is not a link, or no folder at all: cannot be told, enumerated every time.
+    QFile plain(sys.classFolder() + "/ttyX");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(SerialPortInfoSource::usbTtys(sys.classFolder()));
+    tick(ports, 4);
+    tick(ports, 5);
+    EXPECT_FALSE(SerialPortInfoSource::usbTtys("/nonexistent/tty"));
 }
 
 } // namespace

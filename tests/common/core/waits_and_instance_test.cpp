@@ -1,11 +1,5 @@
 #include "common/core/event_wait.h"
-#include "common/core/single_instance.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLockFile>
-#include <QStandardPaths>
-#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -43,24 +37,6 @@ TEST(EventWait, DelaysOfZeroAndAbortedDelaysReturnAtOnce)
     EventWait::delay(50, &abort); // not after 5 s
     EXPECT_FALSE(ran);
     EXPECT_TRUE(QTest::qWaitFor([&ran] { return ran; }));
-}
-
-TEST(SingleInstance, SecondCopyIsRefusedAndAStaleLockIsTakenOver)
-{
-    {
-        SingleInstance first(QStringLiteral("venttest-a"));
-        ASSERT_TRUE(first.tryAcquire());
-        SingleInstance second(QStringLiteral("venttest-a"));
-        EXPECT_FALSE(second.tryAcquire());
-    }
-    // A lock left behind by a copy that crashed: its process is gone.
-    SingleInstance probe(QStringLiteral("venttest-b"));
-    QFile lock(probe.lockPath());
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write("2147483646\nventacq\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
-    SingleInstance next(QStringLiteral("venttest-b"));
-    EXPECT_TRUE(next.tryAcquire());
 }
 
 } // namespace
