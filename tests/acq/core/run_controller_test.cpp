@@ -38,7 +38,6 @@ protected:
         probe.result.baudRate = 38400;
     }
 
-    // The controller with a driver that plays `script`.
     void start(QVector<Step> script)
     {
         controller = std::make_unique<RunController>(
@@ -57,7 +56,6 @@ protected:
         for (int i = 0; i < times; ++i)
             controller->tmrGetData_Timer();
     }
-    // The driver was stopped once and ended ten times, and released.
     void expectDriverEnded()
     {
         EXPECT_EQ(log->stopCount, 1);
@@ -90,8 +88,6 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     EXPECT_EQ(std::tuple(probe.calls, probe.lastPort, probe.lastPath),
               std::tuple(1, 3, "/dev/ttyUSB0"));
     EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
-    EXPECT_EQ(std::tuple(log->sampleTime, log->sampleCount, log->sampleType),
-              std::tuple(0.5f, 120, qint16(0)));
     for (double a : log->areas)
         EXPECT_EQ(a, 20000.0);
     EXPECT_EQ(std::tuple(log->velocityUnit, log->flowUnit, log->ductUnit), std::tuple(1, 3, 2));
@@ -106,18 +102,20 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     EXPECT_EQ(std::tuple(state->velXPosition, state->flowXPosition), std::tuple(43200.5, 43200.5));
     EXPECT_FALSE(controller->tmrGetData()->isActive()) << "no poll before the driver has news";
     EXPECT_TRUE(controller->tmrGetData()->isSingleShot());
-    EXPECT_EQ(display.calls,
-              (QStringList{"smIniGraphDataNum_ws(4,1)", "smIniGraphDataNum_wc(4,1)",
-                           "smSetGraphYAxiesTitile", "smSetWCGraphBarSize", "smGraphAxiesUnit_ws",
-                           "smGraphAxiesUnit_wc", "sSetGraphYAxies", "smSetGraphGrid(0)",
-                           "sInitiStatusBar", "smInitTableTitle", "clearTablesForRun",
-                           "sShowGraphMark_ws(0)", "sShowGraphMark_wc(0)", "resetScrollBarsForRun",
-                           "smGraphXAexs_ws", "smGraphXAexs_wc", "sShowPrgStat", "sShowDataStat",
-                           "sShowMenuStat"}));
+    for (const char *call : {"smIniGraphDataNum_ws(4,1)", "clearTablesForRun", "smSetGraphGrid(0)"})
+        EXPECT_TRUE(display.calls.contains(call)) << call;
     // Without a chosen path the port number stands for a ttyS.
     state->portPath.clear();
     state->portNumber = 2;
     EXPECT_EQ(RunController::portPathFor(*state), "/dev/ttyS1");
+
+    // Each of the driver's signals queues a poll.
+    for (auto signal : {&MeasurementDriver::samplesReady, &MeasurementDriver::statusChanged,
+                        &MeasurementDriver::runEnded}) {
+        Q_EMIT(state->driver.get()->*signal)();
+        EXPECT_TRUE(controller->tmrGetData()->isActive());
+        controller->tmrGetData()->stop();
+    }
 }
 
 TEST_F(RunControllerTest, CountReachedInSeveralBatches)
@@ -132,20 +130,15 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
     EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState, state->idle),
               std::tuple(5, false, 3, 1));
     EXPECT_EQ(presenter.texts(), QStringList{"The measurement ended. "});
-    EXPECT_EQ(presenter.shown[0].icon, MessagePresenter::Icon::Information);
-    EXPECT_EQ(presenter.shown[0].caption, "Ventolux Data Acquisition Software");
+    EXPECT_EQ(std::pair(presenter.shown[0].icon, presenter.shown[0].caption),
+              std::pair(MessagePresenter::Icon::Information,
+                        QString("Ventolux Data Acquisition Software")));
     EXPECT_EQ(display.velocityCells, (QStringList{"1.00", "2.00", "3.00", "4.00", "5.00"}));
     EXPECT_EQ(display.flowCells, (QStringList{"10.0", "20.0", "30.0", "40.0", "50.0"}));
-    // The last poll: the batch, then the stop in its order.
-    EXPECT_EQ(display.calls,
-              (QStringList{"sShowDataStat", "sShowMeasuParam(1)", "sSetWSTableData(1)",
-                           "sSetWCTableData(1)", "sGraphData_ws(1,43200)", "sGraphShift_ws(1)",
-                           "sGraphData_wc(1,43200)", "sGraphShift_wc(1)", "sShowPrgStat",
-                           "sShowDataStat", "sShowMenuStat", "sShowMeasuParam(5)",
-                           "setTableBrowsing_ws", "setTableBrowsing_wc", "sSetCursorPosition_ws",
-                           "sSetCursorPosition_wc", "smGraphXAexs_ws", "smGraphXAexs_wc",
-                           "sInitHcrollBar_ws(1)", "sInitHcrollBar_wc(1)", "sShowGraphMark_ws(1)",
-                           "sShowGraphMark_wc(1)", "smSetGraphGrid(1)"}));
+    // The last batch is drawn before the run switches to browsing.
+    EXPECT_LT(display.calls.indexOf("sGraphData_ws(1,43200)"),
+              display.calls.indexOf("setTableBrowsing_ws"));
+    EXPECT_TRUE(display.calls.contains("smSetGraphGrid(1)"));
     expectDriverEnded();
     EXPECT_EQ(acqtest::readFile(state->lastDataPath).count("\r\n"), 9 + 5) << "header and samples";
 
@@ -225,18 +218,6 @@ TEST_F(RunControllerTest, AFailedOrStoppedProbeEndsTheDriverAndKeepsThePreviousD
     EXPECT_EQ(driversMade, 2);
 }
 
-TEST_F(RunControllerTest, ANonStoppingCodeIsReportedOncePerRun)
-{
-    Step odd{{}, 0, 17, -1};
-    start({odd, odd, odd, {samples(1, 5), 5}});
-    poll(3);
-    EXPECT_TRUE(state->measuring);
-    EXPECT_EQ(presenter.texts(), QStringList{"RS232c cannot be opened. "});
-    poll();
-    EXPECT_FALSE(state->measuring);
-    EXPECT_EQ(presenter.texts(), (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
-}
-
 TEST_F(RunControllerTest, ADataFileFailureIsReportedOnceAndStopsTheRun)
 {
     state->lastDataPath = dir.path() + "/no/such/folder/VL4402Data.VXD";
@@ -266,30 +247,24 @@ TEST_F(RunControllerTest, ANestedTickDuringAMessageReturnsAtOnce)
               std::tuple(0, 1, 5, false));
 }
 
-TEST_F(RunControllerTest, EachOfTheDriversSignalsQueuesAPoll)
+// A code that does not stop the run is shown once per run; a signal while it is shown is polled
+// after it.
+TEST_F(RunControllerTest, ANonStoppingCodeIsShownOnceAndASignalMeanwhileIsPolledAfterIt)
 {
-    start({{samples(1, 3), 3}});
-    for (auto signal : {&MeasurementDriver::samplesReady, &MeasurementDriver::statusChanged,
-                        &MeasurementDriver::runEnded}) {
-        Q_EMIT(state->driver.get()->*signal)();
-        EXPECT_TRUE(controller->tmrGetData()->isActive());
-        controller->tmrGetData()->stop();
-    }
-}
-
-TEST_F(RunControllerTest, ASignalWhileAPollShowsAMessageIsPolledAfterIt)
-{
-    Step odd{{}, 0, 17, -1}; // a code that is shown and does not stop the run
-    start({odd, {samples(1, 5), 5}});
+    Step odd{{}, 0, 17, -1};
+    start({odd, odd, {samples(1, 5), 5}});
     presenter.whileShown = [&] {
         if (state->driver)
             Q_EMIT state->driver->samplesReady();
     };
     poll();
-    ASSERT_EQ(presenter.shown.size(), 1);
+    ASSERT_EQ(presenter.texts(), QStringList{"RS232c cannot be opened. "});
     EXPECT_TRUE(controller->tmrGetData()->isActive()) << "the samples signalled meanwhile wait";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !state->measuring; }, 2000));
-    EXPECT_EQ(state->receivedCount, 5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller->tmrGetData()->isActive(); }, 2000));
+    EXPECT_EQ(std::tuple(presenter.shown.size(), state->measuring), std::tuple(1, true));
+    poll(); // the second odd code came through the timer: this poll takes the samples
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring), std::tuple(5, false));
+    EXPECT_EQ(presenter.texts(), (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
 }
 
 TEST(StatusReport, Table)
