@@ -91,7 +91,6 @@ TEST(AppStateMessages, ErrorMessagesByIndexAndRangeMessages)
     EXPECT_EQ(std::pair(presenter.lastText(), presenter.shown[0].caption),
               std::pair(QStringLiteral("The Software is running !"), state.appTitle));
 
-    // The range texts themselves are checked where the dialogs show them.
     sShowRangeMsgLng(state, state.messages[12], 1, 65500);
     EXPECT_EQ(std::pair(presenter.shown.last().caption, int(presenter.shown.last().icon)),
               std::pair(QStringLiteral("Error Message"), int(MessagePresenter::Icon::Information)));
@@ -126,7 +125,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaults)
+TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaultsAndStoredValuesAreRead)
 {
     AppState state;
     state.velXPosition = 99;
@@ -143,26 +142,24 @@ TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaults)
     const AcqSettings::WindowSettings w = AcqSettings::readWindow(*store());
     EXPECT_EQ(w.twips, QRectF(1000, 1000, 6500, 6500));
     EXPECT_FLOAT_EQ(w.splitterFractions[2], 0.485f);
-}
 
-TEST_F(AcqSettingsFile, StoredValuesAreReadAndUnusableOnesTakeTheirDefault)
-{
-    AppState state;
-    AcqSettings::sLoadSettings(state, *store("[Measurement%20Parameter]\n"
-                                             "Sample%20Time=0.5\nSample%20Num=100000\nSample%20Type=0\n"
-                                             "Baud%20Rate=38400\nRS232c%20Port=abc\n"
-                                             "[unit parameter]\nwind%20speed%20Unit=2\nwind%20capacity%20Unit=3\n"
-                                             "wind%20mouth%20Unit=-1\n"
-                                             "[Graph%20Parameter]\nXAxies%20Range%20Wind%20Speed=0\n"
-                                             "YAxies%20Max%20Wind%20Speed=18000\n"
-                                             "[Capacity%20Parameter]\nWind%20Mouth%20Shape=1\n"
-                                             "Wind%20Mouth%20Diameter=150\nWind%20Mouth%20Area=17662.5\n"));
-    EXPECT_EQ(std::tuple(state.sampleTime, state.sampleCount, state.sampleType),
+    AppState stored;
+    AcqSettings::sLoadSettings(
+        stored, *store("[Measurement%20Parameter]\nSample%20Time=0.5\nSample%20Num=100000\n"
+                       "Sample%20Type=0\nBaud%20Rate=38400\nRS232c%20Port=abc\n"
+                       "[unit parameter]\nwind%20speed%20Unit=2\nwind%20capacity%20Unit=3\n"
+                       "wind%20mouth%20Unit=-1\n"
+                       "[Graph%20Parameter]\nXAxies%20Range%20Wind%20Speed=0\n"
+                       "YAxies%20Max%20Wind%20Speed=18000\n"
+                       "[Capacity%20Parameter]\nWind%20Mouth%20Shape=1\n"
+                       "Wind%20Mouth%20Diameter=150\nWind%20Mouth%20Area=17662.5\n"));
+    EXPECT_EQ(std::tuple(stored.sampleTime, stored.sampleCount, stored.sampleType),
               std::tuple(0.5f, 65500, 0));
-    EXPECT_EQ(std::tuple(state.baudRate, state.portNumber), std::tuple(38400, 1));
-    EXPECT_EQ(std::tuple(state.velocityUnit, state.flowUnit, state.ductUnit), std::tuple(0, 3, 0));
-    EXPECT_EQ(std::tuple(state.velXRange, state.velYMax), std::tuple(60, 18000.0));
-    EXPECT_EQ(std::tuple(state.ductShape, state.ductArea), std::tuple(1, 17662.5));
+    EXPECT_EQ(std::tuple(stored.baudRate, stored.portNumber), std::tuple(38400, 1));
+    EXPECT_EQ(std::tuple(stored.velocityUnit, stored.flowUnit, stored.ductUnit),
+              std::tuple(0, 3, 0));
+    EXPECT_EQ(std::tuple(stored.velXRange, stored.velYMax), std::tuple(60, 18000.0));
+    EXPECT_EQ(std::tuple(stored.ductShape, stored.ductArea), std::tuple(1, 17662.5));
 }
 
 // Hand-edited values the program cannot use take their default; the largest and smallest usable

@@ -1,5 +1,3 @@
-// Saving: the save dialog loop, the overwrite question, the copy, the questions before New,
-// Measurement and closing, and the current file.
 #include "acq/core/data_saver.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/core/acq_test_support.h"

@@ -1,4 +1,3 @@
-// Run control with the scripted driver, a recording display and a recording presenter.
 #include "acq/core/run_controller.h"
 #include "acq/core/status_report.h"
 #include "acq/driver/scripted_driver.h"
@@ -109,7 +108,6 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     state->portNumber = 2;
     EXPECT_EQ(RunController::portPathFor(*state), "/dev/ttyS1");
 
-    // Each of the driver's signals queues a poll.
     for (auto signal : {&MeasurementDriver::samplesReady, &MeasurementDriver::statusChanged,
                         &MeasurementDriver::runEnded}) {
         Q_EMIT(state->driver.get()->*signal)();
@@ -264,10 +262,11 @@ TEST_F(RunControllerTest, ANonStoppingCodeIsShownOnceAndASignalMeanwhileIsPolled
     EXPECT_EQ(std::tuple(presenter.shown.size(), state->measuring), std::tuple(1, true));
     poll(); // the second odd code came through the timer: this poll takes the samples
     EXPECT_EQ(std::tuple(state->receivedCount, state->measuring), std::tuple(5, false));
-    EXPECT_EQ(presenter.texts(), (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
+    EXPECT_EQ(presenter.texts(),
+              (QStringList{"RS232c cannot be opened. ", "The measurement ended. "}));
 }
 
-TEST(StatusReport, Table)
+TEST_F(RunControllerTest, StatusCodesTableAndReportsWhileIdle)
 {
     struct Case { qint16 code; int index; bool stops; };
     const Case cases[] = {
@@ -281,10 +280,8 @@ TEST(StatusReport, Table)
         EXPECT_EQ(r.messageIndex, c.index) << c.code;
         EXPECT_EQ(r.stopsRun, c.stops) << c.code;
     }
-}
 
-TEST_F(RunControllerTest, ReportStatusWhileIdleShowsWithoutStopping)
-{
+    // While idle a code is shown each time and changes nothing.
     controller = std::make_unique<RunController>(*state, display, display, nullptr, nullptr);
     controller->sReportStatus(13);
     controller->sReportStatus(13);
