@@ -86,7 +86,6 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     ASSERT_TRUE(log);
     EXPECT_EQ(std::tuple(probe.calls, probe.lastPort, probe.lastPath),
               std::tuple(1, 3, "/dev/ttyUSB0"));
-    EXPECT_EQ(state->baudRate, 38400) << "the rate the instrument answered at";
     for (double a : log->areas)
         EXPECT_EQ(a, 20000.0);
     EXPECT_EQ(std::tuple(log->velocityUnit, log->flowUnit, log->ductUnit), std::tuple(1, 3, 2));
@@ -138,7 +137,6 @@ TEST_F(RunControllerTest, CountReachedInSeveralBatches)
               display.calls.indexOf("setTableBrowsing_ws"));
     EXPECT_TRUE(display.calls.contains("smSetGraphGrid(1)"));
     expectDriverEnded();
-    EXPECT_EQ(acqtest::readFile(state->lastDataPath).count("\r\n"), 9 + 5) << "header and samples";
 
     // A batch that overshoots the count ends the run too.
     start({{samples(1, 3), 3}, {samples(4, 4), 7}});
