@@ -14,9 +14,10 @@
 
 namespace {
 
-class FakeSource : public BridgeSource
+struct FakeSource : BridgeSource
 {
-public:
+    explicit FakeSource(QList<BridgeInfo> bridges = {}, bool fails = false)
+        : list(std::move(bridges)), failing(fails) {}
     std::optional<QList<BridgeInfo>> bridges() const override
     {
         return failing ? std::nullopt : std::optional<QList<BridgeInfo>>(list);
@@ -46,14 +47,9 @@ TEST(UsbProbe, Verdicts)
          {bridge(0x1764, 0x0009, "J1", "/dev/ttyUSB0"), foreign("/dev/ttyUSB1")}, 5},
         {"unreadable last", {foreign("/dev/ttyUSB0"), unreadable("/dev/ttyUSB1")}, 3},
     };
-    for (const auto &c : cases) {
-        FakeSource source;
-        source.list = c.list;
-        EXPECT_EQ(UsbDiscovery(source).fUsbProbe(), c.verdict) << c.name;
-    }
-    FakeSource failing;
-    failing.failing = true;
-    EXPECT_EQ(UsbDiscovery(failing).fUsbProbe(), 0);
+    for (const auto &c : cases)
+        EXPECT_EQ(UsbDiscovery(FakeSource(c.list)).fUsbProbe(), c.verdict) << c.name;
+    EXPECT_EQ(UsbDiscovery(FakeSource({}, true)).fUsbProbe(), 0);
 }
 
 TEST(UsbDiscovery, SerialTexts)
@@ -61,9 +57,8 @@ TEST(UsbDiscovery, SerialTexts)
     const struct { quint16 vendor, product; const char *serial; const char *shown; } cases[] = {
         {0x1764, 0x0008, "J0012345", "0012345"}, {0x1764, 0x0008, "C0012345", "0012345"},
         {0x1764, 0x0008, "U0012345", "0012345"}, {0x1764, 0x0008, "0012345", "0012345"},
-        {0x1764, 0x0008, "j0012345", "j0012345"},
+        {0x1764, 0x0008, "j0012345", "j0012345"}, {0x1764, 0x0008, "", ""},
         {0x1764, 0x0008, "J 12 34", " 12 34"}, // spaces kept
-        {0x1764, 0x0008, "", ""},
         {0x0403, 0x0008, "J777", "777"},       // the product decides, whatever the vendor
         {0x10C4, 0xEA60, "X0001", "0001"},     // stock bridge: first character dropped
         {0x10C4, 0xEA60, "J0001", "0001"},     {0x10C4, 0xEA60, "", ""},
@@ -77,19 +72,15 @@ TEST(UsbDiscovery, SerialTexts)
 
 TEST(UsbDiscovery, ListPortsFillsAtMostFifteenSlotsFromOne)
 {
-    FakeSource source;
-    source.list = {instrument("J0000001", "/dev/ttyUSB0"), foreign("/dev/ttyUSB1"),
-                   instrument("J0000002", ""), // no port: skipped, its slot reused
-                   bridge(0x10C4, 0xEA60, "S0000003", "/dev/ttyUSB3")};
+    FakeSource source({instrument("J0000001", "/dev/ttyUSB0"), foreign("/dev/ttyUSB1"),
+                       instrument("J0000002", ""), // no port: skipped, its slot reused
+                       bridge(0x10C4, 0xEA60, "S0000003", "/dev/ttyUSB3")});
     PortTables t;
     t.gPortNames[9] = "stale";
     UsbDiscovery(source).sUsbListPorts(t);
     PortTables expected;
-    expected.gPortNames[1] = "/dev/ttyUSB0";
-    expected.gSerialNos[1] = "0000001";
-    expected.gPortNames[2] = "/dev/ttyUSB1";
-    expected.gPortNames[3] = "/dev/ttyUSB3";
-    expected.gSerialNos[3] = "0000003";
+    expected.gPortNames = {"", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB3"};
+    expected.gSerialNos = {"", "0000001", "", "0000003"};
     EXPECT_EQ(t, expected);
 
     for (int i = 3; i < 20; ++i)
@@ -100,55 +91,46 @@ TEST(UsbDiscovery, ListPortsFillsAtMostFifteenSlotsFromOne)
     EXPECT_EQ(t.gPortNames[0], "");
 }
 
-// One program tick after another, as tmrUSB runs them; `shown` is the program's instrument list.
-struct Ticker
-{
-    explicit Ticker(const BridgeSource &source) : usb(source) {}
-    UsbRefresh tick()
-    {
-        const UsbRefresh r = usb.refresh(tables, shown);
-        UsbDiscovery::applyToList(r, shown);
-        return r;
-    }
-    UsbDiscovery usb;
-    PortTables tables;
-    QStringList shown;
-};
-
 // The list keeps its items while the tables are rebuilt every second, so an item's index no longer
 // names its slot once an instrument before it is unplugged: the chosen one is found by its text.
 TEST(UsbRefresh, TheListGrowsByNewTextsEmptiesWithoutAnInstrumentAndResolvesByText)
 {
-    FakeSource source;
     // Two bridges showing the same text (J and C prefixes) and one listed already.
-    source.list = {instrument("J0000001", "/dev/ttyUSB0"), instrument("C0000001", "/dev/ttyUSB1"),
-                   instrument("J0000002", "/dev/ttyUSB2")};
-    Ticker t(source);
-    t.shown = {"0000002"};
-    EXPECT_EQ(t.tick().added, QStringList({"0000001"}));
-    EXPECT_EQ(t.shown, QStringList({"0000002", "0000001"}));
-    EXPECT_TRUE(t.tick().added.isEmpty());
+    FakeSource source({instrument("J0000001", "/dev/ttyUSB0"),
+                       instrument("C0000001", "/dev/ttyUSB1"),
+                       instrument("J0000002", "/dev/ttyUSB2")});
+    UsbDiscovery usb(source);
+    PortTables tables;
+    QStringList shown{"0000002"}; // the program's instrument list
+    // One program tick, as tmrUSB runs them.
+    const auto tick = [&] {
+        const UsbRefresh r = usb.refresh(tables, shown);
+        UsbDiscovery::applyToList(r, shown);
+        return r;
+    };
+    EXPECT_EQ(tick().added, QStringList({"0000001"}));
+    EXPECT_EQ(shown, QStringList({"0000002", "0000001"}));
+    EXPECT_TRUE(tick().added.isEmpty());
 
     // The first instrument unplugged, a foreign bridge plugged after the other: nothing hidden.
     source.list = {instrument("J0000002", "/dev/ttyUSB2"), foreign("/dev/ttyUSB3")};
-    EXPECT_EQ(t.tick().verdict, 4);
-    EXPECT_EQ(t.shown.size(), 2); // items are never removed one by one
-    EXPECT_EQ(t.tables.gPortNames[1], "/dev/ttyUSB2");
-    EXPECT_EQ(t.tables.gPortNames[2], "/dev/ttyUSB3"); // no longer the first item's slot
-    EXPECT_EQ(t.usb.fResolvePort("0000002"), "/dev/ttyUSB2");
-    EXPECT_EQ(UsbDiscovery::portForSerial(t.tables, "0000002"), "/dev/ttyUSB2");
-    EXPECT_EQ(t.usb.fResolvePort("0000001"), ""); // gone: nothing to open
-    EXPECT_EQ(t.usb.fResolvePort(""), "");
+    EXPECT_EQ(tick().verdict, 4);
+    EXPECT_EQ(shown.size(), 2); // items are never removed one by one
+    EXPECT_EQ(tables.gPortNames[1], "/dev/ttyUSB2");
+    EXPECT_EQ(tables.gPortNames[2], "/dev/ttyUSB3"); // no longer the first item's slot
+    EXPECT_EQ(usb.fResolvePort("0000002"), "/dev/ttyUSB2");
+    EXPECT_EQ(usb.fResolvePort("0000001"), ""); // gone: nothing to open
+    EXPECT_EQ(usb.fResolvePort(""), "");
 
     source.list = {foreign("/dev/ttyUSB3")};
-    const UsbRefresh r = t.tick();
+    const UsbRefresh r = tick();
     EXPECT_TRUE(r.cleared);
     EXPECT_EQ(r.verdict, 5);
-    EXPECT_TRUE(t.shown.isEmpty());
-    EXPECT_EQ(t.tables, PortTables());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(tables, PortTables());
 }
 
-TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
+TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCountAfterTheRealBridges)
 {
     QProcess ended;
     ended.start("true");
@@ -175,26 +157,21 @@ TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCount)
     EXPECT_EQ(VirtualBridgeRegistry::removeStale(dir.path()), 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     EXPECT_TRUE(VirtualBridgeRegistry(dir.filePath("missing")).bridges()->isEmpty());
-}
 
-TEST(SystemBridgeSource, VirtualInstrumentsFollowTheRealBridgesAndAFailedListFails)
-{
-    QTemporaryDir dir;
-    auto usb = std::make_unique<FakeSource>();
+    // The system's list: the real bridges, then the virtual ones; a failed real list fails.
+    auto usb = std::make_unique<FakeSource>(QList<BridgeInfo>{foreign("/dev/ttyUSB0")});
     FakeSource &real = *usb;
-    real.list = {foreign("/dev/ttyUSB0")};
-    VirtualBridgeRegistry::add(dir.path(), instrument("J0000009", "/dev/null"), QCoreApplication::applicationPid());
     SystemBridgeSource source(std::move(usb), std::make_unique<VirtualBridgeRegistry>(dir.path()));
-    EXPECT_EQ(source.bridges(), QList<BridgeInfo>({foreign("/dev/ttyUSB0"), instrument("J0000009", "/dev/null")}));
+    EXPECT_EQ(source.bridges(),
+              QList<BridgeInfo>({foreign("/dev/ttyUSB0"), instrument("J0000001", "/dev/null")}));
     EXPECT_EQ(UsbDiscovery(source).fUsbProbe(), 4);
     real.failing = true;
     EXPECT_FALSE(source.bridges());
 }
 
 // A tty class folder as sysfs has it: one link per tty to its device folder.
-class FakeSysfs
+struct FakeSysfs
 {
-public:
     FakeSysfs() { QDir().mkpath(classFolder()); }
     QString classFolder() const { return m_root.path() + "/class/tty"; }
     void add(const QString &name, const QString &device)
@@ -212,8 +189,6 @@ public:
         ASSERT_TRUE(QDir().rename(m_root.filePath(device + ".new"), m_root.filePath(device)));
         ASSERT_TRUE(QFile::link("../../" + device, classFolder() + "/" + name));
     }
-
-private:
     QTemporaryDir m_root;
 };
 
@@ -228,7 +203,6 @@ TEST(SerialPortInfoSource, EnumeratesOnlyWhenTheUsbTtysChanged)
     sys.add("ttyS0", "devices/platform/serial8250/tty/ttyS0");
     QList<BridgeInfo> ports;
     SerialPortInfoSource source(sys.classFolder(), [&ports] { return ports; });
-    // One tick: the list it gives and how many enumerations there were so far.
     const auto tick = [&source](const QList<BridgeInfo> &list, int enumerations) {
         EXPECT_EQ(source.bridges(), list);
         EXPECT_EQ(source.enumerations(), enumerations);

@@ -32,36 +32,41 @@ void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
-// Decodes the lines of a download into a grid as the download does.
-void decode(LinkState &state, MemoryGrid &grid, const char *unitReply, const QStringList &lines)
+struct Reading
 {
-    RecordDecoder decoder(state, grid);
-    decoder.smChangeTitle(QStringLiteral("Type"));
-    decoder.reset();
-    ASSERT_TRUE(decoder.smGetUnit(QString::fromLatin1(unitReply)));
-    for (const QString &l : lines)
-        decoder.smViewData(l);
-}
+    explicit Reading(OptionFlags f, qint16 offset = 0)
+        : state(makeState(offset, UiVariant::English, f)), reader(*state, grid)
+    {
+        RecordDecoder(*state, grid).smChangeTitle(QStringLiteral("Type"));
+    }
+    qint16 read(const QByteArray &content)
+    {
+        const QString path = dir.path() + "/in.CSV";
+        writeFile(path, content);
+        return reader.readFile(path);
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<LinkState> state;
+    MemoryGrid grid;
+    CsvReader reader;
+};
 
-const QStringList kAtmOnDump = {"\n001;10;20;mm;PRESS;10132;1", "\n01;0.25;70.1",
-                                "\n02;0.26;70.2",                "\n002;11;21;mm;PRESS;10130;3",
-                                "\n01;0.27;70.3",                "\n003;12;22;mm;PRESS;10128;0",
-                                "\n01;0.28;70.4"};
+QByteArray expectedFile(const char *name)
+{
+    return readExpected(QLatin1String(name)).join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
 
 } // namespace
 
 // Trimming the name and refusing a blank one go through the download: the window's
 // WholeDownloadInTheWindow and DownloadSession.StartRefusalsReturnToIdleWithTheirMessage.
-TEST(CsvFileName, ForbiddenCharacters)
+TEST(CsvFileName, ForbiddenCharactersAndTheOverwriteQuestionBeforeThem)
 {
     for (const char *bad : {"a\\b", "a/b", "c:", "*", "why?", ">", "<", "a|b"})
         EXPECT_EQ(CsvFileName::fmCheckName(QString::fromLatin1(bad)), status::kFailure) << bad;
     for (const char *good : {"data", "run 1", "a.b", "-x", "データ"})
         EXPECT_EQ(CsvFileName::fmCheckName(QString::fromUtf8(good)), status::kSuccess) << good;
-}
 
-TEST(CsvFileName, OverwriteQuestionComesBeforeTheCharacterTest)
-{
     QTemporaryDir dir;
     auto state = makeState();
     venttest::RecordingPresenter presenter;
@@ -92,32 +97,27 @@ TEST(CsvFileName, OverwriteQuestionComesBeforeTheCharacterTest)
 
 TEST(CsvWriter, SaveAtmOffWithAtmColumnsWritesSevenColumns)
 {
-    QTemporaryDir dir;
-    OptionFlags f = flags(1, 1, 0);
-    auto state = makeState(0, UiVariant::English, f);
-    MemoryGrid grid;
-    decode(*state, grid, "\nm/s;m3/h;kPa;F\r", kAtmOnDump);
-    const QString path = dir.path() + "/x.CSV";
-    ASSERT_EQ(CsvWriter::smSaveData(*state, grid, path, kSavedAt), status::kSuccess);
+    Reading r(flags(1, 1, 0));
+    ASSERT_EQ(r.read(expectedFile("save_atm_on.csv")), status::kSuccess);
+    const QString path = r.dir.path() + "/x.CSV";
+    ASSERT_EQ(CsvWriter::smSaveData(*r.state, r.grid, path, kSavedAt), status::kSuccess);
     bool crlf = false;
     const QStringList lines = readCrLfLines(path, &crlf);
     EXPECT_TRUE(crlf);
     ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines[1], "Date,2024-05-06 07:08") << "the seconds are dropped, not rounded";
     EXPECT_EQ(lines[3], "No,X,Y,inch/mm,No,Press(kPa),Temp( deg.F ),");
-    EXPECT_EQ(lines[4], "001,10,20,mm,01,0.25,70.1,");
+    EXPECT_EQ(lines[4], "001,10,20,mm,001,0.25,70.1,");
 }
 
 TEST(CsvWriter, FailedSaveKeepsTheEarlierFileAndSetsCode8)
 {
-    QTemporaryDir dir;
-    auto state = makeState();
-    MemoryGrid grid;
-    QStringList dump;
-    for (int i = 0; i < 2000; ++i)
-        dump << QStringLiteral("\n%1;  120;  340;mm;  VEL").arg(i) << QStringLiteral("\n01;12.5;23.4");
-    decode(*state, grid, "\nm/s;m3/h;kPa;C\r", dump);
-    const QString path = dir.path() + "/keep.CSV";
+    Reading r(flags(0, 0, 0));
+    QByteArray content = "Ventolux PC-LINK Software\r\nDate,x\r\n\r\nNo,X,Y,inch/mm,No,V,T,\r\n";
+    for (int i = 1; i <= 2000; ++i)
+        content += QByteArray::number(i) + ",  120,  340,mm,1,12.5,23.4,\r\n";
+    ASSERT_EQ(r.read(content), status::kSuccess);
+    const QString path = r.dir.path() + "/keep.CSV";
     writeFile(path, "earlier content");
 
     // The disk fills up half-way: files may not grow beyond 4 KiB (this works for any user).
@@ -128,67 +128,36 @@ TEST(CsvWriter, FailedSaveKeepsTheEarlierFileAndSetsCode8)
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const qint16 result = CsvWriter::smSaveData(*state, grid, path, kSavedAt, &error);
+    const qint16 result = CsvWriter::smSaveData(*r.state, r.grid, path, kSavedAt, &error);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(result, linkstatus::kSaveFile);
-    EXPECT_EQ(state->gLinkStatus, linkstatus::kSaveFile);
+    EXPECT_EQ(r.state->gLinkStatus, linkstatus::kSaveFile);
     EXPECT_FALSE(error.isEmpty());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "earlier content");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.CSV"});
+    EXPECT_EQ(QDir(r.dir.path()).entryList(QDir::Files), QStringList({"in.CSV", "keep.CSV"}));
 
-    // a folder that does not exist
-    state->gLinkStatus = 0;
-    EXPECT_EQ(CsvWriter::smSaveData(*state, grid, dir.path() + "/no/such/x.CSV", kSavedAt),
+    r.state->gLinkStatus = 0;
+    EXPECT_EQ(CsvWriter::smSaveData(*r.state, r.grid, r.dir.path() + "/no/such/x.CSV", kSavedAt),
               linkstatus::kSaveFile);
 }
 
-namespace {
-
-struct Reading
-{
-    explicit Reading(OptionFlags f, qint16 offset = 0)
-        : state(makeState(offset, UiVariant::English, f)), reader(*state, grid)
-    {
-        RecordDecoder decoder(*state, grid);
-        decoder.smChangeTitle(QStringLiteral("Type"));
-    }
-    qint16 read(const QByteArray &content)
-    {
-        const QString path = dir.path() + "/in.CSV";
-        writeFile(path, content);
-        return reader.readFile(path);
-    }
-    QTemporaryDir dir;
-    std::unique_ptr<LinkState> state;
-    MemoryGrid grid;
-    CsvReader reader;
-};
-
-QByteArray expectedFile(const char *name)
-{
-    return readExpected(QLatin1String(name)).join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
-}
-
-} // namespace
 
 TEST(CsvReader, SavedFilesFillTheGrid)
 {
     const QByteArray heading = "Ventolux PC-LINK Software\r\nDate,2024-05-06 07:08\r\n\r\n";
     const char *atmTitles = "No|X|Y|inch/mm|No|Press(kPa)|Temp( deg.F )|ATM(hPa)|ATM(hPa)|ATM F";
-    struct Case
-    {
+    const struct {
         const char *what;
         OptionFlags flags;
         qint16 offset;
         QByteArray content;
         int rows;
         QList<std::pair<int, const char *>> expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"ATM file, Save ATM off", flags(1, 1, 0), 0, expectedFile("save_atm_on.csv"), 5, // and one empty row
          {{0, atmTitles}, {1, "001|10|20|mm|001|0.25|70.1|||"}, {2, "||||002|0.26|70.2|||"}, {5, "|||||||||"}}},
         {"ATM file, Save ATM on", flags(1, 1, 1), 0, expectedFile("save_atm_on.csv"), 5,
@@ -216,7 +185,7 @@ TEST(CsvReader, SavedFilesFillTheGrid)
          4, {{1, "001||||001|1.0|20.0"}, {2, "002||||001|2.0|20.0"}, {3, "003||||001|3.0|20.0"}}},
         {"headings only", flags(0, 0, 0), 0, heading, 0, {}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         Reading r(c.flags, c.offset);
         ASSERT_EQ(r.read(c.content), status::kSuccess) << c.what;
         EXPECT_EQ(r.grid.rowCount(), c.rows) << c.what;
@@ -227,8 +196,8 @@ TEST(CsvReader, SavedFilesFillTheGrid)
 }
 
 // A file of several quantities: the value and its quantity on every row, with or without the
-// atmospheric columns shown.
-TEST(CsvReader, EachReadingKeepsItsQuantity)
+// atmospheric columns shown; the pressure column's numbers and markers keep their styles.
+TEST(CsvReader, EachReadingKeepsItsQuantityAndStyle)
 {
     const QStringList want = readExpected(QStringLiteral("mixed_atm_off.csv"));
     for (OptionFlags f : {flags(0, 0, 0), flags(1, 1, 1)}) {
@@ -239,10 +208,6 @@ TEST(CsvReader, EachReadingKeepsItsQuantity)
             EXPECT_EQ(r.grid.cell(row, 11), want[3 + row].section(',', 7, 7)) << row;
         }
     }
-}
-
-TEST(CsvReader, PressureNumbersAndMarkersKeepTheirStyles)
-{
     Reading r(flags(1, 1, 1));
     ASSERT_EQ(r.read(expectedFile("save_atm_on.csv")), status::kSuccess);
     EXPECT_EQ(r.grid.cellStyle(1, 8), RecordGrid::Style::Number);
