@@ -111,7 +111,6 @@ TEST(LinkMainWindow, StartStateFromTheSettingsAndTheOptions)
         EXPECT_TRUE(win.vaSpdData()->isGridColumnHidden(column)) << column;
     EXPECT_EQ(win.folderPath(), QDir::cleanPath(w.folder.path()));
     EXPECT_EQ(win.currentDrive(), "/");
-    EXPECT_TRUE(w.presenter.shown.isEmpty());
 }
 
 TEST(LinkMainWindow, JapaneseCaptionsAndFont)
@@ -192,11 +191,6 @@ TEST(LinkMainWindow, InstrumentListFollowsTheScan)
     w.tables.gPortNames[2].clear();
     win.tmrUSB_Timer();
     EXPECT_EQ(win.cobPort()->count(), 2);
-    // ...and the chosen one is found by its serial text, not by its place in the list
-    win.cobPort()->setCurrentIndex(1);
-    EXPECT_EQ(DownloadSession::portForInstrument(*w.state, win.chosenInstrument()), "/dev/pts/4");
-    win.cobPort()->setCurrentIndex(0);
-    EXPECT_EQ(DownloadSession::portForInstrument(*w.state, win.chosenInstrument()), "");
     // no instrument at all empties the list
     w.attached = false;
     win.tmrUSB_Timer();
@@ -352,20 +346,20 @@ TEST(LinkPresenter, StatusMessagesUseTheOneButtonDialogInTheLanguage)
         LinkPresenter presenter(*state);
         state->presenter = &presenter;
         state->gLinkStatus = linkstatus::kCommunication;
-        QString shownText;
-        QString button;
+        QStringList shown; // the text, then each button's
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            shownText = dialog->messageLabel()->text();
+            shown << dialog->messageLabel()->text();
             const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
-            ASSERT_EQ(buttons.size(), 1);
-            button = buttons.first()->text();
+            for (QPushButton *b : buttons)
+                shown << b->text();
             QTest::mouseClick(buttons.first(), Qt::LeftButton);
         });
         linkstatus::sShowLinkStatus(*state);
-        EXPECT_EQ(shownText, variant == UiVariant::English ? QStringLiteral("Rs232c  communicate error !")
-                                                           : state->errorTexts[linkstatus::kCommunication]);
-        EXPECT_EQ(button, "OK");
+        const QString text = variant == UiVariant::English
+                                 ? QStringLiteral("Rs232c  communicate error !")
+                                 : state->errorTexts[linkstatus::kCommunication];
+        EXPECT_EQ(shown, QStringList({text, "OK"}));
     }
 }
