@@ -1,5 +1,6 @@
 // Our driver: simulation, live readings against a scripted instrument, and the faults.
 #include "acq/driver/instrument_driver.h"
+#include "common/core/date_days.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/driver/pty_instrument.h"
 
@@ -253,3 +254,15 @@ TEST(InstrumentDriver, SignalsEachSampleTheEndAndAFault)
 }
 
 } // namespace
+
+TEST(InstrumentDriver, TheFirstSampleWaitsForTheNextWholeSecond)
+{
+    InstrumentDriver d;
+    Params p;
+    p.simulation = true;
+    p.count = 1;
+    const double before = DateDays::fromDateTime(QDateTime::currentDateTime());
+    start(d, p);
+    EXPECT_GE(d.StartTime(), before) << "a start time before the call would stamp samples early";
+    EXPECT_DOUBLE_EQ(std::round(d.StartTime() * 86400.0), d.StartTime() * 86400.0);
+}
