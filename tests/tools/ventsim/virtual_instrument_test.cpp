@@ -97,7 +97,7 @@ TEST_F(Instrument, GarbageAnswersWithBytesThatAreNoReply)
     }
 }
 
-// The bytes before the cable goes: SerialLink's AnUnplugMidDumpIsOnePortErrorAndAClosedPort.
+// The bytes before the cable goes: DownloadEndToEnd.UnplugInEachPhaseIsOneCommunicationError.
 TEST_F(Instrument, UnplugMidDumpRemovesThePortAndTheRegistration)
 {
     QTemporaryDir registry;
