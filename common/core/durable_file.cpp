@@ -8,13 +8,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-bool DurableFile::syncData(int fd)
+namespace {
+// A sync call, repeated when a signal interrupts it; 0 on success, as the call returns.
+int retried(int (*call)(int), int fd)
 {
     int r;
     do
-        r = ::fdatasync(fd);
+        r = call(fd);
     while (r != 0 && errno == EINTR);
-    return r == 0;
+    return r;
+}
+} // namespace
+
+bool DurableFile::syncData(int fd)
+{
+    return retried(::fdatasync, fd) == 0;
 }
 
 bool DurableFile::syncFolderOf(const QString &path)
@@ -23,11 +31,7 @@ bool DurableFile::syncFolderOf(const QString &path)
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    int r;
-    do
-        r = ::fsync(fd);
-    while (r != 0 && errno == EINTR);
-    const bool ok = r == 0 || errno == EINVAL || errno == EROFS;
+    const bool ok = retried(::fsync, fd) == 0 || errno == EINVAL || errno == EROFS;
     ::close(fd);
     return ok;
 }
