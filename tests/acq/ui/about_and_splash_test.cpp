@@ -2,7 +2,6 @@
 #include "acq/core/app_state.h"
 #include "acq/ui/about_window.h"
 #include "acq/ui/acq_presenter.h"
-#include "acq/ui/splash_window.h"
 #include "common/core/status_codes.h"
 #include "common/ui/message_dialog.h"
 #include "tests/acq/ui/display_rig.h"
@@ -68,23 +67,6 @@ TEST(AboutWindow, CtrlShiftEnterTogglesSimulationInEveryLanguage)
         EXPECT_EQ(about.lblPlatform()->text(), platform);
         EXPECT_EQ(mainCaption, plainTitle);
     }
-}
-
-TEST(AboutWindow, ReopenedWhileSimulatingShowsTheSuffixAndTheLanguageFonts)
-{
-    venttest::RecordingPresenter presenter;
-    AppState state;
-    prepare(state, kLanguages[1], &presenter);
-    state.simulation = 1;
-    AboutWindow about(state, {});
-    EXPECT_TRUE(about.lblPlatform()->text().endsWith(QStringLiteral(" (Simulation)")));
-    EXPECT_EQ(about.windowTitle(), state.localText(4010));
-    EXPECT_EQ(about.cmdOK()->text(), state.localText(602));
-    // In Japanese the product name uses the face of 701; the splash window uses 4115.
-    EXPECT_EQ(about.lblProductName()->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    SplashWindow splash(state);
-    EXPECT_EQ(splash.lblProductName()->font().family(), state.localText(4115));
-    EXPECT_EQ(splash.lblVersion()->text(), QStringLiteral("Ver.1.00"));
 }
 
 TEST(AcqPresenter, QuestionDialogUsesTheActiveLanguage)

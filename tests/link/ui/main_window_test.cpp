@@ -113,17 +113,6 @@ TEST(LinkMainWindow, StartStateFromTheSettingsAndTheOptions)
     EXPECT_EQ(win.currentDrive(), "/");
 }
 
-TEST(LinkMainWindow, JapaneseCaptionsAndFont)
-{
-    installFontSubstitutions();
-    Window w(flags(1, 1, 1), 10000, UiVariant::Japanese);
-    w.state->charset = 128;
-    LinkMainWindow &win = w.open();
-    EXPECT_EQ(win.cmdMeasuring()->text(), QStringLiteral("データ読み込み"));
-    EXPECT_EQ(win.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    EXPECT_EQ(charsetOf(win.cmdEnd()), 128);
-}
-
 TEST(LinkMainWindow, FileListShowsCsvFilesWithoutRegardToCase)
 {
     Window w;
