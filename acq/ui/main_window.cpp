@@ -246,14 +246,15 @@ void MainWindow::buildStatusBar()
         bar->addPermanentWidget(label, 1);
         m_statusPanels[size_t(i)] = label;
     }
-    // Added: the cursor readout. Its text never widens the window.
+    // Added: the cursor readout. Its text never widens the window; it takes what the seven panels
+    // leave.
     m_readout = new QLabel(bar);
     m_readout->setObjectName(QStringLiteral("sbCursor"));
     m_readout->setFrameShape(QFrame::StyledPanel);
     m_readout->setFrameShadow(QFrame::Sunken);
     m_readout->setContentsMargins(4, 0, 4, 0);
     m_readout->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    bar->addPermanentWidget(m_readout, 4);
+    bar->addPermanentWidget(m_readout, 12);
 }
 
 void MainWindow::buildSplitter()

@@ -25,6 +25,7 @@ StatisticsWindow::StatisticsWindow(AppState &state, Source source, QWidget *pare
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setFocusPolicy(Qt::NoFocus); // the Copy button copies; no cell cursor to show
     m_copy = new QPushButton(this);
     m_copy->setObjectName(QStringLiteral("cmdCopy"));
     m_close = new QPushButton(this);
@@ -108,7 +109,11 @@ void StatisticsWindow::refresh()
     int height = m_grid->horizontalHeader()->sizeHint().height() + 2 * m_grid->frameWidth() + 2;
     for (int r = 0; r < m_grid->rowCount(); ++r)
         height += m_grid->verticalHeader()->sectionSizeHint(r);
-    m_grid->setMinimumSize(width, height);
+    m_grid->setMinimumWidth(width);
+    if (m_grid->height() != height) {
+        m_grid->setFixedHeight(height);
+        adjustSize();
+    }
 }
 
 void StatisticsWindow::copy()

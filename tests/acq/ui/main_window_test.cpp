@@ -446,11 +446,11 @@ TEST_F(MainWindowTest, StatisticsCopyAndCursorReadout)
     // The cursor stands on sample 1 after the run; the right arrow key takes it to sample 2.
     QLabel *readout = window().cursorReadout();
     EXPECT_EQ(readout->text(),
-              QStringLiteral("Sample 1: 2013-05-01 10:00:00   Velocity 0.25 m/s   Flow rate 100.5 m3/h"));
+              QStringLiteral("Sample 1: 2013-05-01 10:00:00  Velocity 0.25 m/s  Flow rate 100.5 m3/h"));
     DataGrid *table = window().panels()->velocity()->table();
     table->setFocus();
     QTest::keyClick(table, Qt::Key_Right);
-    EXPECT_EQ(readout->text(), QStringLiteral("Sample 2: 2013-05-01 10:00:01   Velocity Err   Flow rate Err"));
+    EXPECT_EQ(readout->text(), QStringLiteral("Sample 2: 2013-05-01 10:00:01  Velocity Err  Flow rate Err"));
 
     // New (the run not saved, the parameter dialog cancelled): no figures, no readout.
     m_presenter.queueAnswer(status::kNo);
