@@ -781,9 +781,8 @@ void MainWindow::tmrUSB_Timer()
 
 void MainWindow::statistics()
 {
-    if (!m_statisticsWindow) {
+    if (!m_statisticsWindow)
         m_statisticsWindow = new StatisticsWindow(m_state, [this] { return statisticsTable(); }, this);
-    }
     m_statisticsWindow->show();
     m_statisticsWindow->raise();
     m_statisticsWindow->activateWindow();
