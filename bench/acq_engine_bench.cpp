@@ -6,13 +6,18 @@
 // of the run against one in the first tenth (ratio ~1: the file is appended, never rewritten):
 // the median thread CPU time (what the program spends) and the mean wall time (with what the
 // system adds; noisy on a busy machine).
+// WholeRunStatistics: the run's statistics fed the same 65,500 samples in batches of 10; the
+// thread CPU per sample in the last tenth of the run against the first tenth (ratio ~1: constant
+// cost a sample), and the figures of a 3,600-sample page in a chart's window at the end of the run.
 // TenthSecondRun/0 and /1: one minute of a run at 0.1 s a sample (600 batches of one sample)
 // without and with the syncs of the data file (paced by a clock that moves 100 ms a batch: 60
 // syncs), in a folder under the current one (a disk, where /tmp may be memory). Per second of run:
 // the thread CPU of the appends, the wall time they take, and the longest batch.
 #include "acq/core/app_state.h"
+#include "acq/core/chart_series.h"
 #include "acq/core/data_file.h"
 #include "acq/core/data_file_sync.h"
+#include "acq/core/run_statistics.h"
 #include "acq/core/sample_decoder.h"
 #include "acq/core/sample_table.h"
 #include "common/core/date_days.h"
@@ -161,6 +166,56 @@ void WholeRun(benchmark::State &bs)
     bs.SetItemsProcessed(bs.iterations() * kSamples);
 }
 BENCHMARK(WholeRun)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void WholeRunStatistics(benchmark::State &bs)
+{
+    constexpr int kBatch = 10;
+    constexpr int kSamples = 65500;
+    constexpr int kGroup = 50; // batches timed together: 500 samples
+    const AppState state = makeState();
+    // Ten different samples, one of them a gap.
+    SampleTable t;
+    t.reset(kBatch);
+    for (int i = 1; i <= kBatch; ++i) {
+        const QString text = i == 7 ? QStringLiteral("Err,Err,10132,3")
+                                    : QStringLiteral("%1.%2,%3.50,10132,1").arg(i).arg(i * 7 % 100).arg(200 + i);
+        decodeSampleText(state, text, t, i);
+    }
+    double firstNs = 0, lastNs = 0, pageUs = 0;
+    for (auto _ : bs) {
+        RunStatistics run;
+        std::vector<double> perSample;
+        for (int done = 0; done < kSamples;) {
+            const double c0 = threadCpuUs();
+            int n = 0;
+            for (int b = 0; b < kGroup && done < kSamples; ++b, done += kBatch, n += kBatch)
+                run.addBatch(t, kBatch);
+            perSample.push_back((threadCpuUs() - c0) * 1000.0 / n);
+        }
+        benchmark::DoNotOptimize(run.velocity().mean());
+        const std::ptrdiff_t tenth = std::ptrdiff_t(perSample.size() / 10);
+        firstNs = median(std::vector<double>(perSample.begin(), perSample.begin() + tenth));
+        lastNs = median(std::vector<double>(perSample.end() - tenth, perSample.end()));
+
+        // The page on display at the end: 3,600 samples of a chart of the whole run.
+        ChartSeries series;
+        series.reset(1);
+        for (int k = 1; k <= kSamples; ++k)
+            series.setPoint(k, 36000.0 + 0.5 * k, double(k % 97) / 10.0);
+        const double x0 = 36000.0 + 0.5 * (kSamples - 3600);
+        const double c0 = threadCpuUs();
+        const SampleStatistics page = RunStatistics::page(series, x0, x0 + 1800.5, 0.5f, kSamples);
+        pageUs = threadCpuUs() - c0;
+        if (page.count() != 3600)
+            bs.SkipWithError("wrong page");
+    }
+    bs.counters["ns_per_sample_first"] = firstNs;
+    bs.counters["ns_per_sample_last"] = lastNs;
+    bs.counters["last_over_first"] = lastNs / firstNs;
+    bs.counters["page_3600_us"] = pageUs;
+    bs.SetItemsProcessed(bs.iterations() * kSamples);
+}
+BENCHMARK(WholeRunStatistics)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void TenthSecondRun(benchmark::State &bs)
 {

@@ -3,8 +3,12 @@
 #include "acq/core/acq_settings.h"
 #include "acq/core/app_state.h"
 #include "acq/driver/scripted_driver.h"
+#include "acq/ui/data_panel.h"
 #include "acq/ui/main_window.h"
 #include "acq/ui/measurement_param_dialog.h"
+#include "acq/ui/panel_display.h"
+#include "acq/ui/statistics_window.h"
+#include "common/ui/data_grid.h"
 #include "common/core/settings_store.h"
 #include "common/core/status_codes.h"
 #include "tests/acq/ui/display_rig.h"
@@ -79,6 +83,15 @@ TEST(ScreenshotMainWindow, BeforeDuringAndAfterARun)
         w.commandClick(QStringLiteral("ID_MeasureStop"));
         QTest::qWait(50);
         venttest::maybeScreenshot(&w, QStringLiteral("main-after") + QLatin1String(l.tag));
+        // The cursor moved five samples on by key, the readout under it; the statistics beside.
+        DataGrid *table = w.panels()->velocity()->table();
+        table->setFocus();
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(table, Qt::Key_Right);
+        w.commandClick(QStringLiteral("ID_Statistics"));
+        QTest::qWait(50);
+        venttest::maybeScreenshot(&w, QStringLiteral("main-readout") + QLatin1String(l.tag));
+        venttest::maybeScreenshot(w.statisticsWindow(), QStringLiteral("statistics") + QLatin1String(l.tag));
         state.dataState = 1; // closes without asking about the data
         w.runControl()->sStopMeasu();
     }

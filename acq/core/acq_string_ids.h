@@ -32,6 +32,21 @@ constexpr int kShapeRectangle = 2162;
 constexpr int kShapeCircle = 2165;
 constexpr int kFileHeaderFirst = 6001; // 6001..6022
 
+// Statistics window and cursor readout.
+constexpr int kStatisticsCommand = 7020;  // View menu caption
+constexpr int kStatisticsTitle = 7021;
+constexpr int kStatisticsWholeRun = 7022;
+constexpr int kStatisticsPage = 7023;
+constexpr int kStatisticsVelocity = 7024;
+constexpr int kStatisticsFlow = 7025;
+constexpr int kStatisticsHeading = 7026;  // %1 (%2), %3: quantity, unit, scope
+constexpr int kStatisticsSamples = 7027;  // 7027..7032: samples, gaps, minimum, maximum, mean,
+                                          // standard deviation
+constexpr int kStatisticsCopy = 7033;
+constexpr int kStatisticsClose = 7034;
+constexpr int kCursorReadout = 7035;      // %1 sample, %2 time, %3 velocity, %4 flow rate
+constexpr int kCursorReadoutTip = 7036;
+
 // Fixed texts: shown or written as they stand in every language (neutral block only).
 constexpr int kFixedSec = 9501;
 constexpr int kFixedTimes = 9502;

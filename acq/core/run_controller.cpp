@@ -86,6 +86,7 @@ void RunController::sStartMeasu()
     m_state.measuring = true;
     m_state.receivedCount = 0;
     m_state.dataState = 0;
+    resetStatistics();
     m_reportedCodes.clear();
     m_runStarted = true;
     m_pollAgain = false;
@@ -192,6 +193,8 @@ void RunController::tmrGetData_Timer()
             sReportStatus(decoded);
             return;
         }
+        m_statistics.addBatch(m_sampleTable, n);
+        Q_EMIT statisticsChanged();
         m_state.dataState = 3;
         m_view.sShowDataStat();
         m_view.sShowMeasuParam(n);
@@ -222,6 +225,12 @@ void RunController::tmrGetData_Timer()
     } else {
         sReportStatus(m_state.statusCode);
     }
+}
+
+void RunController::resetStatistics()
+{
+    m_statistics.reset();
+    Q_EMIT statisticsChanged();
 }
 
 void RunController::reportDataFileFailure(const IoFailure &failure)

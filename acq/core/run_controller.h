@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acq/core/data_file_sync.h"
+#include "acq/core/run_statistics.h"
 #include "acq/core/sample_table.h"
 
 #include <QObject>
@@ -57,9 +58,17 @@ public:
     QTimer *tmrGetData() { return &m_tmrGetData; }
     // The last poll's samples (rows 1..n).
     const SampleTable &sampleTable() const { return m_sampleTable; }
+    // Velocity and flow-rate figures of the run so far: reset when a run starts and by
+    // resetStatistics (New), fed by every poll that brought samples.
+    const RunStatistics &statistics() const { return m_statistics; }
+    void resetStatistics();
 
     // The port handed to the driver: the chosen device path, or /dev/ttyS(n-1) for COM n.
     static QString portPathFor(const AppState &state);
+
+Q_SIGNALS:
+    // The run's figures changed (samples arrived, or they were reset).
+    void statisticsChanged();
 
 private:
     void startDriverCall();
@@ -74,6 +83,7 @@ private:
     QTimer m_tmrGetData;
     QTimer m_tmrSync; // syncs a waiting batch of the data file when it is due
     SampleTable m_sampleTable;
+    RunStatistics m_statistics;
     bool m_polling = false;
     bool m_pollAgain = false;       // a poll was asked for while one was running
     bool m_runStarted = false;      // the driver was started (not only bound)

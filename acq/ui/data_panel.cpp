@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -94,6 +95,11 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
     connect(m_table, &DataGrid::keyUp, this, &DataPanel::tableKeyUp);
     connect(m_table, &DataGrid::mouseMoved, this, &DataPanel::tableMouseMoved);
     connect(m_table, &DataGrid::mouseReleased, this, &DataPanel::tableMouseReleased);
+    // Every move of the cursor ends in the table's current row: one place to follow it.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                Q_EMIT cursorMoved(current.isValid() ? current.row() + 1 : 0);
+            });
 }
 
 TimeChart *DataPanel::chart() const

@@ -92,6 +92,11 @@ public:
     void tableMouseMoved(Qt::MouseButtons buttons);
     void tableMouseReleased();
 
+Q_SIGNALS:
+    // The cursor (the table's active row) moved to `row`, 0 for none: by a key, a click or drag
+    // in the table or on the chart, or by the program (a new run, the stop, the newest row).
+    void cursorMoved(int row);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -3,6 +3,7 @@
 #include "acq/core/acq_settings.h"
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
+#include "acq/core/cursor_readout.h"
 #include "acq/core/data_saver.h"
 #include "acq/ui/about_window.h"
 #include "acq/ui/data_panel.h"
@@ -10,6 +11,8 @@
 #include "acq/ui/measurement_param_dialog.h"
 #include "acq/ui/panel_display.h"
 #include "acq/ui/qt_file_dialog.h"
+#include "acq/ui/statistics_window.h"
+#include "acq/ui/time_chart.h"
 #include "acq/ui/window_texts.h"
 #include "common/core/message_presenter.h"
 #include "common/core/port_names.h"
@@ -92,6 +95,21 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
     m_run = std::make_unique<RunController>(m_state, *m_panels, *this, m_services.driverFactory,
                                             m_services.probe, this);
     m_saver = std::make_unique<DataSaver>(m_state, *m_services.fileDialog, this);
+    // Added: the statistics follow the run's samples and each chart's window; the readout
+    // follows the cursor of either panel.
+    connect(m_run.get(), &RunController::statisticsChanged, this, [this] {
+        if (m_statisticsWindow)
+            m_statisticsWindow->markChanged();
+    });
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        DataPanel *panel = m_panels->panel(which);
+        connect(panel->chart()->xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this,
+                [this] {
+                    if (m_statisticsWindow)
+                        m_statisticsWindow->markChanged();
+                });
+        connect(panel, &DataPanel::cursorMoved, this, [this, which] { showCursorReadout(which); });
+    }
 
     m_tmrUSB = new QTimer(this);
     m_tmrUSB->setObjectName(QStringLiteral("tmrUSB"));
@@ -173,6 +191,13 @@ void MainWindow::buildMenusAndTools()
     m_menus[1]->addAction(tool(AcqCommand::MeasureStart));
     m_menus[1]->addAction(tool(AcqCommand::MeasureStop));
     m_menus[2]->addAction(tool(AcqCommand::GraphPEdit));
+    // Added: the statistics window, at any time.
+    m_statistics = new QAction(this);
+    m_statistics->setObjectName(QStringLiteral("ID_Statistics"));
+    m_statistics->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(m_statistics, &QAction::triggered, this,
+            [this] { commandClick(QStringLiteral("ID_Statistics")); });
+    m_menus[2]->addAction(m_statistics);
     m_menus[2]->addSeparator();
     m_menus[2]->addAction(m_english);
     m_menus[2]->addAction(m_japanese);
@@ -221,6 +246,15 @@ void MainWindow::buildStatusBar()
         bar->addPermanentWidget(label, 1);
         m_statusPanels[size_t(i)] = label;
     }
+    // Added: the cursor readout. Its text never widens the window; it takes what the seven panels
+    // leave.
+    m_readout = new QLabel(bar);
+    m_readout->setObjectName(QStringLiteral("sbCursor"));
+    m_readout->setFrameShape(QFrame::StyledPanel);
+    m_readout->setFrameShadow(QFrame::Sunken);
+    m_readout->setContentsMargins(4, 0, 4, 0);
+    m_readout->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addPermanentWidget(m_readout, 12);
 }
 
 void MainWindow::buildSplitter()
@@ -271,6 +305,8 @@ qint16 MainWindow::fLoadRes()
         m_chinese->setText(text);
     if (t.lookup(kOptionsCaption, &text))
         m_options->setText(text);
+    if (t.lookup(acqid::kStatisticsCommand, &text))
+        m_statistics->setText(text);
     for (const CommandInfo &c : kCommands) {
         if (c.tip != 0 && t.lookup(c.tip, &text))
             tool(c.command)->setToolTip(text);
@@ -282,7 +318,12 @@ qint16 MainWindow::fLoadRes()
         statusBar()->setFont(f);
         for (QLabel *l : m_statusPanels)
             l->setFont(f);
+        m_readout->setFont(f);
     }
+    if (t.lookup(acqid::kCursorReadoutTip, &text))
+        m_readout->setToolTip(text);
+    if (m_statisticsWindow)
+        m_statisticsWindow->fLoadRes();
     for (int i : {0, 1, 4, 5, 6}) {
         if (t.lookup(kPanelTips[i], &text))
             m_statusPanels[size_t(i)]->setToolTip(text);
@@ -332,6 +373,7 @@ void MainWindow::sInitiStatusBar()
     sShowRsPort();
     sShowBaudRate();
     sShowMeasuParam(0);
+    showCursorReadout(m_readoutPanel);
 }
 
 void MainWindow::sShowPrgStat()
@@ -542,7 +584,7 @@ QAction *MainWindow::tool(const QString &id) const
         if (a->objectName() == id)
             return a;
     }
-    for (QAction *a : {m_english, m_japanese, m_chinese, m_options}) {
+    for (QAction *a : {m_english, m_japanese, m_chinese, m_options, m_statistics}) {
         if (a->objectName() == id)
             return a;
     }
@@ -577,6 +619,8 @@ void MainWindow::commandClick(const QString &id)
         about();
     else if (id == QLatin1String("ID_Options"))
         options();
+    else if (id == QLatin1String("ID_Statistics"))
+        statistics();
 }
 
 void MainWindow::newData()
@@ -584,6 +628,8 @@ void MainWindow::newData()
     if (m_saver->fAskSaveChanges() == status::kCancelled)
         return;
     m_saver->sNewData();
+    if (m_state.dataState == 1)
+        m_run->resetStatistics(); // no data: no figures either
     parametersThenRun();
 }
 
@@ -728,4 +774,42 @@ void MainWindow::tmrUSB_Timer()
 {
     if (m_services.refreshPorts)
         m_services.refreshPorts();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Added: statistics window and cursor readout
+
+void MainWindow::statistics()
+{
+    if (!m_statisticsWindow)
+        m_statisticsWindow = new StatisticsWindow(m_state, [this] { return statisticsTable(); }, this);
+    m_statisticsWindow->show();
+    m_statisticsWindow->raise();
+    m_statisticsWindow->activateWindow();
+}
+
+RunStatistics::Table MainWindow::statisticsTable() const
+{
+    const RunStatistics &run = m_run->statistics();
+    const auto page = [&](Panel which) {
+        const TimeChart *chart = m_panels->panel(which)->chart();
+        const QCPRange window = chart->xWindow();
+        return RunStatistics::page(chart->series(1), window.lower, window.upper,
+                                   m_state.sampleTime, run.samples());
+    };
+    return run.table(m_state, page(Panel::Velocity), page(Panel::Flow));
+}
+
+void MainWindow::showCursorReadout(Panel which)
+{
+    m_readoutPanel = which;
+    const int row = m_panels->panel(which)->activeRow();
+    const GridModel *velocity = m_panels->velocity()->table()->grid();
+    const GridModel *flow = m_panels->flow()->table()->grid();
+    // The last row of a table is the spare row, never a sample.
+    QString text;
+    if (row >= 1 && row < velocity->gridRowCount() && row < flow->gridRowCount())
+        text = CursorReadout::text(m_state, row, velocity->cell(row, 1), velocity->cell(row, 2),
+                                   flow->cell(row, 1));
+    m_readout->setText(text);
 }

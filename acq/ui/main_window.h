@@ -22,6 +22,7 @@ class QSplitter;
 class QTimer;
 class QToolBar;
 class SettingsStore;
+class StatisticsWindow;
 
 // The main window of ventacq (frmMain): menus and tool bar (one action per command), the status
 // bar, and a splitter with the velocity and flow-rate tables and charts. It wires the run control,
@@ -72,6 +73,10 @@ public:
     DataSaver *saver() const { return m_saver.get(); }
     QTimer *tmrUSB() const { return m_tmrUSB; }
     QLabel *statusPanel(int number) const { return m_statusPanels[size_t(number - 1)]; }
+    // The readout of the cursor: the sample the cursor of either panel last moved to.
+    QLabel *cursorReadout() const { return m_readout; }
+    // The statistics window (View > Statistics...); null until first opened.
+    StatisticsWindow *statisticsWindow() const { return m_statisticsWindow; }
     std::array<float, 3> splitterFractions() const { return m_splitterFractions; }
     QSplitter *splMain() const { return m_outer; }
     QToolBar *toolBar() const { return m_toolBar; }
@@ -118,6 +123,9 @@ private:
     void showToolBar(bool show);
     void about();
     void options();
+    void statistics();
+    RunStatistics::Table statisticsTable() const;
+    void showCursorReadout(Panel which);
     // The parameter dialog, then the run when it was accepted.
     void parametersThenRun();
     void startRun();
@@ -141,6 +149,10 @@ private:
     QAction *m_japanese = nullptr;
     QAction *m_chinese = nullptr;
     QAction *m_options = nullptr;
+    QAction *m_statistics = nullptr;
+    StatisticsWindow *m_statisticsWindow = nullptr;
+    QLabel *m_readout = nullptr;
+    Panel m_readoutPanel = Panel::Velocity;
     QActionGroup *m_languageGroup = nullptr;
     std::array<QMenu *, 4> m_menus{};
     QToolBar *m_toolBar = nullptr;

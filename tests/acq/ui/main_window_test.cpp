@@ -8,6 +8,7 @@
 #include "acq/ui/main_window.h"
 #include "acq/ui/measurement_param_dialog.h"
 #include "acq/ui/panel_display.h"
+#include "acq/ui/statistics_window.h"
 #include "common/core/settings_store.h"
 #include "common/core/status_codes.h"
 #include "common/ui/data_grid.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -416,4 +419,45 @@ TEST_F(MainWindowTest, AutoStartRunTakesTheStoredParametersAndTheFirstInstrument
               std::tuple("/dev/ttyUSB3", "/dev/ttyUSB3", "0012345"));
     EXPECT_EQ(std::tuple(m_log->sampleTime, m_log->sampleCount, m_log->sampleType, m_log->simulation),
               std::tuple(2.0f, 2, 0, false));
+}
+
+// A run of three samples, the second a gap: the statistics copied, then the cursor readout.
+TEST_F(MainWindowTest, StatisticsCopyAndCursorReadout)
+{
+    m_script = {ScriptedDriver::Step{{"0.25,100.5,10132,1", "Err,Err,10132,3", "2.25,102.5,10132,1"}}};
+    startRun(3);
+    ASSERT_TRUE(waitIdle());
+    command("ID_Statistics");
+    StatisticsWindow *stats = window().statisticsWindow();
+    ASSERT_TRUE(stats && stats->isVisible());
+    stats->cmdCopy()->click();
+    // Velocity 0.25 and 2.25: mean 1.25, deviations -1 and 1, standard deviation sqrt(2 / 1)
+    // = 1.414; flow rate 100.5 and 102.5 likewise. The run fits on its page.
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("\tVelocity (m/s), whole run\tVelocity (m/s), page on display"
+                             "\tFlow rate (m3/h), whole run\tFlow rate (m3/h), page on display\n"
+                             "Samples\t2\t2\t2\t2\n"
+                             "Gaps\t1\t1\t1\t1\n"
+                             "Minimum\t0.25\t0.25\t100.5\t100.5\n"
+                             "Maximum\t2.25\t2.25\t102.5\t102.5\n"
+                             "Mean\t1.25\t1.25\t101.5\t101.5\n"
+                             "Standard deviation\t1.41\t1.41\t1.4\t1.4\n"));
+
+    // The cursor stands on sample 1 after the run; the right arrow key takes it to sample 2.
+    QLabel *readout = window().cursorReadout();
+    EXPECT_EQ(readout->text(),
+              QStringLiteral("Sample 1: 2013-05-01 10:00:00  Velocity 0.25 m/s  Flow rate 100.5 m3/h"));
+    DataGrid *table = window().panels()->velocity()->table();
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Right);
+    EXPECT_EQ(readout->text(), QStringLiteral("Sample 2: 2013-05-01 10:00:01  Velocity Err  Flow rate Err"));
+
+    // New (the run not saved, the parameter dialog cancelled): no figures, no readout.
+    m_presenter.queueAnswer(status::kNo);
+    onDialog<MeasurementParamDialog>([](MeasurementParamDialog *d) { d->ComdCancel()->click(); });
+    command("ID_New");
+    stats->refresh();
+    EXPECT_EQ(std::tuple(readout->text(), stats->grid()->item(0, 0)->text(),
+                         stats->grid()->item(0, 1)->text()),
+              std::tuple(QString(), QString("0"), QString("0")));
 }
