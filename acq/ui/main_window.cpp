@@ -3,13 +3,16 @@
 #include "acq/core/acq_settings.h"
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
+#include "acq/core/chart_export.h"
 #include "acq/core/data_saver.h"
 #include "acq/ui/about_window.h"
+#include "acq/ui/chart_picture.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/graph_param_dialog.h"
 #include "acq/ui/measurement_param_dialog.h"
 #include "acq/ui/panel_display.h"
 #include "acq/ui/qt_file_dialog.h"
+#include "acq/ui/time_chart.h"
 #include "acq/ui/window_texts.h"
 #include "common/core/message_presenter.h"
 #include "common/core/port_names.h"
@@ -59,6 +62,7 @@ const CommandInfo kCommands[] = {
     {AcqCommand::StatusBar, "ID_StatusBar", 1068, 0},
     {AcqCommand::ToolsBar, "ID_ToolsBar", 1069, 0},
     {AcqCommand::About, "ID_About", 1082, 0},
+    {AcqCommand::ExportChart, "ID_ExportChart", acqid::kExportChart, 0},
 };
 
 struct MenuInfo
@@ -89,6 +93,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
     buildMenusAndTools();
     buildStatusBar();
     buildSplitter();
+    buildChartMenus();
     m_run = std::make_unique<RunController>(m_state, *m_panels, *this, m_services.driverFactory,
                                             m_services.probe, this);
     m_saver = std::make_unique<DataSaver>(m_state, *m_services.fileDialog, this);
@@ -168,6 +173,7 @@ void MainWindow::buildMenusAndTools()
 
     m_menus[0]->addAction(tool(AcqCommand::New));
     m_menus[0]->addAction(tool(AcqCommand::Save));
+    m_menus[0]->addAction(tool(AcqCommand::ExportChart));
     m_menus[0]->addSeparator();
     m_menus[0]->addAction(tool(AcqCommand::Exit));
     m_menus[1]->addAction(tool(AcqCommand::MeasureStart));
@@ -378,6 +384,9 @@ void MainWindow::sShowMenuStat()
     }
     // The options change what a run writes: not while one runs.
     m_options->setEnabled(m_state.idle == 1 && !m_starting);
+    if (m_state.idle == 1 && !m_starting && !chartHoldsSamples(Panel::Velocity)
+        && !chartHoldsSamples(Panel::Flow))
+        tool(AcqCommand::ExportChart)->setEnabled(false);
 }
 
 void MainWindow::setCaption(const QString &caption)
@@ -577,6 +586,8 @@ void MainWindow::commandClick(const QString &id)
         about();
     else if (id == QLatin1String("ID_Options"))
         options();
+    else if (id == QLatin1String("ID_ExportChart"))
+        exportCharts({Panel::Velocity, Panel::Flow});
 }
 
 void MainWindow::newData()
@@ -728,4 +739,40 @@ void MainWindow::tmrUSB_Timer()
 {
     if (m_services.refreshPorts)
         m_services.refreshPorts();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart export
+
+void MainWindow::buildChartMenus()
+{
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        TimeChart *chart = m_panels->panel(which)->chart();
+        chart->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(chart, &QWidget::customContextMenuRequested, this, [this, which, chart](const QPoint &pos) {
+            QMenu menu(chart);
+            QAction *action = menu.addAction(m_state.localText(acqid::kExportChart));
+            action->setEnabled(chartHoldsSamples(which));
+            if (menu.exec(chart->mapToGlobal(pos)) == action)
+                exportCharts({which});
+        });
+    }
+}
+
+bool MainWindow::chartHoldsSamples(Panel which) const
+{
+    return m_panels->panel(which)->chart()->series(1).plottedCount() > 0;
+}
+
+qint16 MainWindow::exportCharts(const QVector<Panel> &which)
+{
+    QVector<TimeChart *> charts;
+    for (Panel p : which)
+        charts << m_panels->panel(p)->chart();
+    const QString title = ChartExport::title(m_state);
+    const QString timeTitle = m_state.localText(acqid::kExportTimeAxis);
+    return ChartExport::run(m_state, *m_services.fileDialog,
+                            [&](const QString &path, ChartExport::Format format) {
+                                return ChartPicture::write(path, format, title, timeTitle, charts);
+                            });
 }
