@@ -192,14 +192,19 @@ void TimeChart::resizeEvent(QResizeEvent *event)
     fitTickCount();
 }
 
-void TimeChart::fitTickCount()
+int TimeChart::tickCountFor(int room) const
 {
     const QFontMetrics metrics(xAxis->tickLabelFont());
     // A label of the current form with wide digits (23:58:58).
     const QString widest = m_ticker->label(86338);
     const int labelWidth = metrics.horizontalAdvance(widest) + 3 * metrics.averageCharWidth();
+    return qBound(2, labelWidth > 0 ? room / labelWidth : 5, 6);
+}
+
+void TimeChart::fitTickCount()
+{
     const int room = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : width() - 60;
-    const int count = qBound(2, labelWidth > 0 ? room / labelWidth : 5, 6);
+    const int count = tickCountFor(room);
     if (count != m_ticker->tickCount()) {
         m_ticker->setTickCount(count);
         requestReplot();
@@ -338,8 +343,11 @@ void TimeChart::notePagePoint(double x, double y)
 void TimeChart::renderTo(QCPPainter *painter, const QSize &size, const QString &xTitle)
 {
     const QString shownTitle = xAxis->label();
+    const int shownTicks = m_ticker->tickCount();
     xAxis->setLabel(xTitle);
+    m_ticker->setTickCount(tickCountFor(size.width() - 60)); // as many labels as the picture has room for
     toPainter(painter, size.width(), size.height());
+    m_ticker->setTickCount(shownTicks);
     xAxis->setLabel(shownTitle);
     // Drawing laid the chart out at the picture's size: lay it out again for the widget, so
     // mouse positions keep mapping onto the data as before.

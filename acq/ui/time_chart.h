@@ -132,6 +132,7 @@ private:
     void placeMarker();
     // As many time ticks as the axis has room for without labels running into each other.
     void fitTickCount();
+    int tickCountFor(int room) const;
 
     std::array<ChartSeries, kSeriesMax> m_series;
     int m_seriesCount = 1;

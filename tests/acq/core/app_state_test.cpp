@@ -244,21 +244,17 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
 // them reads as off with no folder, and what is written reads back.
 TEST_F(AcqSettingsFile, FitToDataAndExportFolderRoundTripAndAnOldFileReadsAsOff)
 {
-    AppState old;
-    AcqSettings::sLoadSettings(old, *store("[Graph%20Parameter]\nYAxies%20Max%20Wind%20Speed=20\n"));
-    EXPECT_EQ(std::tuple(old.yFitToData, old.velYMax, old.chartExportDir), std::tuple(0, 20.0, QString()));
-
     AppState state;
+    AcqSettings::sLoadSettings(state, *store("[Graph%20Parameter]\nYAxies%20Max%20Wind%20Speed=20\n"));
+    EXPECT_EQ(std::tuple(state.yFitToData, state.velYMax, state.chartExportDir), std::tuple(0, 20.0, QString()));
     state.yFitToData = 1;
     state.chartExportDir = QStringLiteral("/home/ops/Reports");
     auto s = store();
     AcqSettings::writeSettings(state, *s);
-    ASSERT_TRUE(s->sync());
-    EXPECT_TRUE(raw().contains(QStringLiteral("Fit%20To%20Data=1"))) << raw().toStdString();
+    ASSERT_TRUE(s->sync() && raw().contains(QStringLiteral("Fit%20To%20Data=1")));
     AppState back;
     AcqSettings::sLoadSettings(back, *store());
-    EXPECT_EQ(std::tuple(back.yFitToData, back.chartExportDir, back.velYMax),
-              std::tuple(1, QStringLiteral("/home/ops/Reports"), 60.0));
+    EXPECT_EQ(std::tuple(back.yFitToData, back.chartExportDir), std::tuple(1, state.chartExportDir));
 }
 
 } // namespace
