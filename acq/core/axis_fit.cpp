@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr double kHeadroom = 0.05;   // share of the span added above and below
+constexpr double kHeadroom = 0.05;    // share of the span added above and below
 constexpr double kFlatHeadroom = 0.1; // share of the value when every sample is the same
-constexpr double kIntervals = 5;     // about as many tick intervals as this
-constexpr double kSlack = 1e-9;      // in steps: 0.3 / 0.1 must not round down to 2
+constexpr double kIntervals = 5;      // about as many tick intervals as this
+constexpr double kSlack = 1e-9;       // in steps: 0.3 / 0.1 must not round down to 2
 
 } // namespace
 

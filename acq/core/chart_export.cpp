@@ -19,7 +19,8 @@ QVector<FileDialog::Filter> ChartExport::filters(const AppState &state)
 {
     QVector<FileDialog::Filter> out;
     for (int i = 0; i < 3; ++i) {
-        const QStringList parts = state.localText(acqid::kExportFilterFirst + i).split(QLatin1Char('|'));
+        const QStringList parts =
+            state.localText(acqid::kExportFilterFirst + i).split(QLatin1Char('|'));
         out.push_back({parts.value(0), parts.value(1)});
     }
     return out;
@@ -52,16 +53,18 @@ qint16 ChartExport::run(AppState &state, FileDialog &dialog, const Writer &write
     const Target t = target(choice.path, choice.filterIndex);
     state.chartExportDir = QFileInfo(t.path).absolutePath();
     if (QFileInfo::exists(t.path)) {
-        const QString question = state.msgOverwrite + QStringLiteral("\n\n") + QDir::toNativeSeparators(t.path);
-        if (!state.presenter
-            || state.presenter->askYesNo(state.appTitle, question, true) != status::kAnswerYes)
+        const QString question =
+            state.msgOverwrite + QStringLiteral("\n\n") + QDir::toNativeSeparators(t.path);
+        if (!state.presenter ||
+            state.presenter->askYesNo(state.appTitle, question, true) != status::kAnswerYes)
             return status::kCancelled;
     }
     if (write(t.path, t.format))
         return status::kSuccess;
     if (state.presenter) {
-        state.presenter->notify(MessagePresenter::Icon::Exclamation, state.appTitle,
-                                state.localText(acqid::kExportFailed).arg(QDir::toNativeSeparators(t.path)));
+        state.presenter->notify(
+            MessagePresenter::Icon::Exclamation, state.appTitle,
+            state.localText(acqid::kExportFailed).arg(QDir::toNativeSeparators(t.path)));
     }
     return status::kFailure;
 }

@@ -14,8 +14,8 @@ class TimeChart;
 // Fixed sizes, whatever the window: 800 x 450 device-independent pixels per chart, the 30-pixel
 // title line taken once from the first. PNG is drawn at twice that (1600 x 900 for one chart,
 // 1600 x 1800 for two) so lines and text stay sharp in a report; PDF is one page of the layout
-// size at 96 dpi (600 x 338 points for one chart: page sizes are whole points); SVG has the layout size as its view box.
-// The file is replaced only once the picture is complete.
+// size at 96 dpi (600 x 338 points for one chart: page sizes are whole points); SVG has the layout
+// size as its view box. The file is replaced only once the picture is complete.
 class ChartPicture
 {
 public:

@@ -13,8 +13,8 @@ class QRadioButton;
 
 // The graph parameter dialog (frmGraphEditP): the time range across both charts (four options,
 // each with its own list), the velocity chart's maximum and "Fit to data" (both value axes follow
-// the samples on display; the maximum is kept for when it is off). OK stores them in the application
-// state and answers 1001; Cancel answers 1000.
+// the samples on display; the maximum is kept for when it is off). OK stores them in the
+// application state and answers 1001; Cancel answers 1000.
 class GraphParamDialog : public QDialog
 {
     Q_OBJECT

@@ -749,13 +749,14 @@ void MainWindow::buildChartMenus()
     for (Panel which : {Panel::Velocity, Panel::Flow}) {
         TimeChart *chart = m_panels->panel(which)->chart();
         chart->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(chart, &QWidget::customContextMenuRequested, this, [this, which, chart](const QPoint &pos) {
+        const auto showMenu = [this, which, chart](const QPoint &pos) {
             QMenu menu(chart);
             QAction *action = menu.addAction(m_state.localText(acqid::kExportChart));
             action->setEnabled(chartHoldsSamples(which));
             if (menu.exec(chart->mapToGlobal(pos)) == action)
                 exportCharts({which});
-        });
+        };
+        connect(chart, &QWidget::customContextMenuRequested, this, showMenu);
     }
 }
 

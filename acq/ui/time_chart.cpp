@@ -294,15 +294,18 @@ void TimeChart::setYFit(bool on)
 void TimeChart::applyY()
 {
     if (m_yFit) {
-        if (const std::optional<AxisFit::Range> r = AxisFit::tidyRange(m_page.minimum, m_page.maximum)) {
+        const std::optional<AxisFit::Range> r = AxisFit::tidyRange(m_page.minimum, m_page.maximum);
+        if (r) {
             setYRange(r->lower, r->upper);
             return;
         }
     }
-    if (m_yAuto)
-        setYRange(m_yMinimum, qMax(PageMath::autoAxisMaximum(m_series[0].maximumY()), m_yMinimum + 1));
-    else
+    if (m_yAuto) {
+        const double top = PageMath::autoAxisMaximum(m_series[0].maximumY());
+        setYRange(m_yMinimum, qMax(top, m_yMinimum + 1));
+    } else {
         setYRange(m_yFixedLower, m_yFixedUpper);
+    }
 }
 
 void TimeChart::setYRange(double lower, double upper)
@@ -345,7 +348,7 @@ void TimeChart::renderTo(QCPPainter *painter, const QSize &size, const QString &
     const QString shownTitle = xAxis->label();
     const int shownTicks = m_ticker->tickCount();
     xAxis->setLabel(xTitle);
-    m_ticker->setTickCount(tickCountFor(size.width() - 60)); // as many labels as the picture has room for
+    m_ticker->setTickCount(tickCountFor(size.width() - 60)); // as many as the picture has room for
     toPainter(painter, size.width(), size.height());
     m_ticker->setTickCount(shownTicks);
     xAxis->setLabel(shownTitle);

@@ -57,8 +57,7 @@ TEST(ChartExport, FolderQuestionAndFailure)
     QStringList written;
     bool succeed = true;
     const auto writer = [&](const QString &path, ChartExport::Format f) {
-        written << path + QString::number(int(f));
-        return succeed;
+        return (written << path + QString::number(int(f)), succeed);
     };
     const QString name = dir.filePath(QStringLiteral("chart"));
     files.answers = {{}, {name, 2}, {name + ".svg", 0}, {name + ".pdf", 0}};
