@@ -46,6 +46,8 @@ void AcqSettings::sLoadSettings(AppState &state, const SettingsStore &store)
     state.velYMax = store.readDouble(graph, s(kVelYMax), 60, positive);
     state.flowXRange = store.readInt(graph, s(kFlowXRange), 100, 1, kInt32Max);
     state.flowYMax = store.readInt(graph, s(kFlowYMax), 600, kInt32Min, kInt32Max);
+    state.yFitToData = qint16(store.readInt(graph, s(kYFitToData), 0, 0, 1));
+    state.chartExportDir = store.readText(s(kExportSection), s(kExportFolder), QString());
 
     const QString capacity = s(kCapacitySection);
     state.ductShape = qint16(store.readInt(capacity, s(kDuctShape), 0, 0, 1));
@@ -81,6 +83,9 @@ void AcqSettings::writeSettings(AppState &state, SettingsStore &store)
     store.writeDouble(graph, s(kVelYMax), state.velYMax);
     store.writeInt(graph, s(kFlowXRange), state.flowXRange);
     store.writeInt(graph, s(kFlowYMax), state.flowYMax);
+    store.writeInt(graph, s(kYFitToData), state.yFitToData);
+    if (!state.chartExportDir.isEmpty())
+        store.writeText(s(kExportSection), s(kExportFolder), state.chartExportDir);
 
     const QString capacity = s(kCapacitySection);
     store.writeInt(capacity, s(kDuctShape), state.ductShape);

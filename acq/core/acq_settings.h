@@ -20,6 +20,11 @@ public:
     static constexpr auto kVelYMax = "YAxies Max Wind Speed";
     static constexpr auto kFlowXRange = "XAxies Max Wind Capacity";
     static constexpr auto kFlowYMax = "YAxies Max Wind Capacity";
+    // Added next to the four above; a file without it reads as off.
+    static constexpr auto kYFitToData = "Fit To Data";
+
+    static constexpr auto kExportSection = "Chart Export";
+    static constexpr auto kExportFolder = "Folder";
 
     static constexpr auto kCapacitySection = "Capacity Parameter";
     static constexpr auto kDuctShape = "Wind Mouth Shape";
@@ -58,8 +63,8 @@ public:
         std::array<float, 3> splitterFractions{0.5f, 0.5f, 0.485f};
     };
 
-    // The seventeen rows of start-up: graph, duct, unit and measurement settings;
-    // velXPosition becomes 0.
+    // The seventeen rows of start-up: graph, duct, unit and measurement settings (and the fit
+    // switch and export folder next to them); velXPosition becomes 0.
     static void sLoadSettings(AppState &state, const SettingsStore &store);
     // What the main window writes at unload (all rows but the option flags and "Windows");
     // velXPosition is reset to 0 first.

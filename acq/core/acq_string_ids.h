@@ -31,6 +31,13 @@ constexpr int kDuctUnitFirst = 2152;     // 2152..2154
 constexpr int kShapeRectangle = 2162;
 constexpr int kShapeCircle = 2165;
 constexpr int kFileHeaderFirst = 6001; // 6001..6022
+// Chart export and "Fit to data".
+constexpr int kExportChart = 7060;       // menu and context-menu caption
+constexpr int kExportStartTime = 7061;   // title line of a picture, %1 the run's start
+constexpr int kExportTimeAxis = 7062;    // title of the time axis in a picture
+constexpr int kExportFilterFirst = 7063; // 7063..7065: PNG, PDF, SVG (description|pattern)
+constexpr int kExportFailed = 7066;      // %1 the file
+constexpr int kFitToData = 7067;
 
 // Statistics window and cursor readout.
 constexpr int kStatisticsCommand = 7020;  // View menu caption

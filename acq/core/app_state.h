@@ -76,6 +76,10 @@ struct AppState
     double flowXPosition = 0;
     qint32 flowYMax = 600;
     qint32 flowXRange = 100;
+    // "Fit to data": both value axes follow the samples on display (0 off, 1 on).
+    qint16 yFitToData = 0;
+    // The folder the chart export dialog opens in (empty: the save folder).
+    QString chartExportDir;
 
     // Duct.
     qint16 ductShape = 0;

@@ -2,6 +2,7 @@
 
 #include "common/core/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,4 +68,21 @@ void ChartSeries::recount()
         if (std::isfinite(v) && !(v <= m_maxY))
             m_maxY = v;
     }
+}
+
+ChartSeries::Extent ChartSeries::extentY(double xFrom, double xTo) const
+{
+    Extent e{kNaN, kNaN};
+    const auto end = m_x.begin() + m_plotted;
+    auto it = std::lower_bound(m_x.begin(), end, xFrom);
+    for (; it != end && *it <= xTo; ++it) {
+        const double y = m_y[size_t(it - m_x.begin())];
+        if (!std::isfinite(y))
+            continue;
+        if (!(y >= e.minimum))
+            e.minimum = y;
+        if (!(y <= e.maximum))
+            e.maximum = y;
+    }
+    return e;
 }

@@ -34,6 +34,16 @@ public:
     // Largest finite Y; NaN when there is none.
     double maximumY() const { return m_maxY; }
 
+    // Smallest and largest finite Y of the plotted points with xFrom <= X <= xTo (the page on
+    // display); both NaN when there is none. The plotted points are taken in X order, as a run
+    // gives them, so only the points of the page are looked at.
+    struct Extent
+    {
+        double minimum;
+        double maximum;
+    };
+    Extent extentY(double xFrom, double xTo) const;
+
 private:
     void recount();
 

@@ -73,10 +73,12 @@ StatusPanels::MeasureParam StatusPanels::measureParam(const AppState &state, qin
 CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool starting)
 {
     using S = State;
-    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About
-    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept};
-    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On};
-    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On};
+    // Export is on wherever a run can be on display; the main window turns it off while the
+    // charts hold no sample.
+    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About   Export
+    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept, S::On};
+    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
+    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
     Table kept;
     kept.fill(S::Kept);
 

@@ -49,6 +49,7 @@ enum class AcqCommand {
     StatusBar,
     ToolsBar,
     About,
+    ExportChart,
     Count
 };
 

@@ -353,6 +353,7 @@ void DataPanel::setYAxis()
         chart()->setYFixed(0, m_state.velYMax);
     else
         chart()->setYAutoMaximum(0);
+    chart()->setYFit(m_state.yFitToData != 0);
 }
 
 void DataPanel::setBarSize()

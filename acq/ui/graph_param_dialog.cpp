@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,9 +63,14 @@ GraphParamDialog::GraphParamDialog(AppState &state, QWidget *parent) : QDialog(p
     m_yRange->setMinimumWidth(90);
     m_yRange->installEventFilter(this);
     m_yRange->lineEdit()->installEventFilter(this);
-    auto *yRow = new QHBoxLayout(m_yFrame);
+    m_fit = new QCheckBox(m_yFrame);
+    m_fit->setObjectName(QStringLiteral("chkFitToData"));
+    auto *yColumn = new QVBoxLayout(m_yFrame);
+    auto *yRow = new QHBoxLayout;
     yRow->addWidget(m_yLabel);
     yRow->addWidget(m_yRange, 1);
+    yColumn->addLayout(yRow);
+    yColumn->addWidget(m_fit);
 
     m_ok = new QPushButton(this);
     m_ok->setObjectName(QStringLiteral("cmdOK"));
@@ -88,6 +94,7 @@ GraphParamDialog::GraphParamDialog(AppState &state, QWidget *parent) : QDialog(p
     fLoadRes();
     smLoadCboXRange();
     sLoadYRangList();
+    m_fit->setChecked(m_state.yFitToData != 0);
     adjustSize();
     setMinimumWidth(qMax(width(), 340));
     sCenterForm(this);
@@ -109,6 +116,7 @@ qint16 GraphParamDialog::fLoadRes()
     if (t.lookup(3006, &text))
         m_yFrame->setTitle(text);
     t.text(m_yLabel, 3011);
+    t.text(m_fit, acqid::kFitToData);
     t.text(m_ok, acqid::kOk);
     t.text(m_cancel, acqid::kCancel);
     return t.result();
@@ -189,6 +197,7 @@ void GraphParamDialog::cmdOK_Click()
         m_state.velXRange = *range;
     if (yMax)
         m_state.velYMax = *yMax;
+    m_state.yFitToData = m_fit->isChecked() ? 1 : 0;
     m_state.paramDialogResult = status::kDialogAccepted;
     accept();
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 struct AppState;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -11,8 +12,9 @@ class QPushButton;
 class QRadioButton;
 
 // The graph parameter dialog (frmGraphEditP): the time range across both charts (four options,
-// each with its own list) and the velocity chart's maximum. OK stores them in the application
-// state and answers 1001; Cancel answers 1000.
+// each with its own list), the velocity chart's maximum and "Fit to data" (both value axes follow
+// the samples on display; the maximum is kept for when it is off). OK stores them in the
+// application state and answers 1001; Cancel answers 1000.
 class GraphParamDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
     QRadioButton *optXRange(int i) const { return m_options[size_t(i)]; }
     QComboBox *cboXRange(int i) const { return m_lists[size_t(i)]; }
     QComboBox *cboYRange() const { return m_yRange; }
+    QCheckBox *chkFitToData() const { return m_fit; }
     QPushButton *cmdOK() const { return m_ok; }
     QPushButton *cmdCancel() const { return m_cancel; }
 
@@ -50,6 +53,7 @@ private:
     std::array<QComboBox *, 4> m_lists{};
     std::array<QString, 4> m_loadedTexts; // what each horizontal list showed when loaded
     QComboBox *m_yRange;
+    QCheckBox *m_fit;
     QPushButton *m_ok;
     QPushButton *m_cancel;
     bool m_checking = false;

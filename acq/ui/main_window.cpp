@@ -4,8 +4,10 @@
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
 #include "acq/core/cursor_readout.h"
+#include "acq/core/chart_export.h"
 #include "acq/core/data_saver.h"
 #include "acq/ui/about_window.h"
+#include "acq/ui/chart_picture.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/graph_param_dialog.h"
 #include "acq/ui/measurement_param_dialog.h"
@@ -62,6 +64,7 @@ const CommandInfo kCommands[] = {
     {AcqCommand::StatusBar, "ID_StatusBar", 1068, 0},
     {AcqCommand::ToolsBar, "ID_ToolsBar", 1069, 0},
     {AcqCommand::About, "ID_About", 1082, 0},
+    {AcqCommand::ExportChart, "ID_ExportChart", acqid::kExportChart, 0},
 };
 
 struct MenuInfo
@@ -92,6 +95,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
     buildMenusAndTools();
     buildStatusBar();
     buildSplitter();
+    buildChartMenus();
     m_run = std::make_unique<RunController>(m_state, *m_panels, *this, m_services.driverFactory,
                                             m_services.probe, this);
     m_saver = std::make_unique<DataSaver>(m_state, *m_services.fileDialog, this);
@@ -186,6 +190,7 @@ void MainWindow::buildMenusAndTools()
 
     m_menus[0]->addAction(tool(AcqCommand::New));
     m_menus[0]->addAction(tool(AcqCommand::Save));
+    m_menus[0]->addAction(tool(AcqCommand::ExportChart));
     m_menus[0]->addSeparator();
     m_menus[0]->addAction(tool(AcqCommand::Exit));
     m_menus[1]->addAction(tool(AcqCommand::MeasureStart));
@@ -420,6 +425,9 @@ void MainWindow::sShowMenuStat()
     }
     // The options change what a run writes: not while one runs.
     m_options->setEnabled(m_state.idle == 1 && !m_starting);
+    if (m_state.idle == 1 && !m_starting && !chartHoldsSamples(Panel::Velocity)
+        && !chartHoldsSamples(Panel::Flow))
+        tool(AcqCommand::ExportChart)->setEnabled(false);
 }
 
 void MainWindow::setCaption(const QString &caption)
@@ -621,6 +629,8 @@ void MainWindow::commandClick(const QString &id)
         options();
     else if (id == QLatin1String("ID_Statistics"))
         statistics();
+    else if (id == QLatin1String("ID_ExportChart"))
+        exportCharts({Panel::Velocity, Panel::Flow});
 }
 
 void MainWindow::newData()
@@ -812,4 +822,41 @@ void MainWindow::showCursorReadout(Panel which)
         text = CursorReadout::text(m_state, row, velocity->cell(row, 1), velocity->cell(row, 2),
                                    flow->cell(row, 1));
     m_readout->setText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Added: chart export
+
+void MainWindow::buildChartMenus()
+{
+    for (Panel which : {Panel::Velocity, Panel::Flow}) {
+        TimeChart *chart = m_panels->panel(which)->chart();
+        chart->setContextMenuPolicy(Qt::CustomContextMenu);
+        const auto showMenu = [this, which, chart](const QPoint &pos) {
+            QMenu menu(chart);
+            QAction *action = menu.addAction(m_state.localText(acqid::kExportChart));
+            action->setEnabled(chartHoldsSamples(which));
+            if (menu.exec(chart->mapToGlobal(pos)) == action)
+                exportCharts({which});
+        };
+        connect(chart, &QWidget::customContextMenuRequested, this, showMenu);
+    }
+}
+
+bool MainWindow::chartHoldsSamples(Panel which) const
+{
+    return m_panels->panel(which)->chart()->series(1).plottedCount() > 0;
+}
+
+qint16 MainWindow::exportCharts(const QVector<Panel> &which)
+{
+    QVector<TimeChart *> charts;
+    for (Panel p : which)
+        charts << m_panels->panel(p)->chart();
+    const QString title = ChartExport::title(m_state);
+    const QString timeTitle = m_state.localText(acqid::kExportTimeAxis);
+    return ChartExport::run(m_state, *m_services.fileDialog,
+                            [&](const QString &path, ChartExport::Format format) {
+                                return ChartPicture::write(path, format, title, timeTitle, charts);
+                            });
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QVector>
 #include <array>
 #include <functional>
 #include <memory>
@@ -93,6 +94,10 @@ public:
     // every column of both tables visible.
     QSize firstStartSize(const QRect &screen) const;
 
+    // Export Chart...: the charts of the panels given, stacked in one picture (the File menu
+    // exports both, a chart's context menu that chart). Returns ChartExport::run's status.
+    qint16 exportCharts(const QVector<Panel> &which);
+
 Q_SIGNALS:
     // The window has been shown for the first time (start-up measurements).
     void firstShown();
@@ -130,6 +135,9 @@ private:
     void parametersThenRun();
     void startRun();
     void tmrUSB_Timer();
+    // The context menu of each chart ("Export Chart...").
+    void buildChartMenus();
+    bool chartHoldsSamples(Panel which) const;
 
     // The query-unload and unload of the window: false when closing is refused.
     bool queryUnload();

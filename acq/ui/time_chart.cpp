@@ -1,5 +1,6 @@
 #include "acq/ui/time_chart.h"
 
+#include "acq/core/axis_fit.h"
 #include "acq/ui/time_axis_ticker.h"
 
 #include <QMouseEvent>
@@ -19,6 +20,11 @@ const QColor kBarFill(100, 180, 200);
 const QColor kMarkerColour(220, 0, 0);
 const QColor kGridColour(200, 200, 200);
 
+bool same(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
 QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
 {
     QPen p(colour, 1, style);
@@ -29,7 +35,7 @@ QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
 } // namespace
 
 TimeChart::TimeChart(QWidget *parent)
-    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_markerX(kNaN)
+    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_page{kNaN, kNaN}, m_markerX(kNaN)
 {
     setObjectName(QStringLiteral("TimeChart"));
     setAntialiasedElements(QCP::aeNone);
@@ -101,6 +107,8 @@ void TimeChart::iniDataNum(int seriesCount, int pointsPerSeries)
     m_markerX = kNaN;
     placeMarker();
     rebuildPlotData();
+    if (m_yFit && refreshPageExtent())
+        applyY();
     requestReplot();
 }
 
@@ -120,6 +128,10 @@ void TimeChart::setPoint(int k, double x, double y)
         appendPlotPoint(x, y);
     else
         rebuildPlotData();
+    if (m_yFit && k == before + 1)
+        notePagePoint(x, y);
+    else if (m_yFit && refreshPageExtent())
+        applyY();
     updateAutoY();
     requestReplot();
 }
@@ -180,14 +192,19 @@ void TimeChart::resizeEvent(QResizeEvent *event)
     fitTickCount();
 }
 
-void TimeChart::fitTickCount()
+int TimeChart::tickCountFor(int room) const
 {
     const QFontMetrics metrics(xAxis->tickLabelFont());
     // A label of the current form with wide digits (23:58:58).
     const QString widest = m_ticker->label(86338);
     const int labelWidth = metrics.horizontalAdvance(widest) + 3 * metrics.averageCharWidth();
+    return qBound(2, labelWidth > 0 ? room / labelWidth : 5, 6);
+}
+
+void TimeChart::fitTickCount()
+{
     const int room = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : width() - 60;
-    const int count = qBound(2, labelWidth > 0 ? room / labelWidth : 5, 6);
+    const int count = tickCountFor(room);
     if (count != m_ticker->tickCount()) {
         m_ticker->setTickCount(count);
         requestReplot();
@@ -209,6 +226,8 @@ void TimeChart::setXWindow(double minimum, double maximum)
     if (!std::isfinite(minimum) || !std::isfinite(maximum))
         return;
     xAxis->setRange(minimum, maximum);
+    if (m_yFit && refreshPageExtent())
+        applyY();
     requestReplot();
 }
 
@@ -241,8 +260,11 @@ void TimeChart::setYTitle(const QString &title)
 void TimeChart::setYFixed(double minimum, double maximum)
 {
     m_yAuto = false;
-    if (std::isfinite(minimum) && std::isfinite(maximum))
-        yAxis->setRange(minimum, maximum);
+    if (std::isfinite(minimum) && std::isfinite(maximum)) {
+        m_yFixedLower = minimum;
+        m_yFixedUpper = maximum;
+    }
+    applyY();
     requestReplot();
 }
 
@@ -250,17 +272,89 @@ void TimeChart::setYAutoMaximum(double minimum)
 {
     m_yAuto = true;
     m_yMinimum = minimum;
-    updateAutoY();
+    applyY();
     requestReplot();
 }
 
 void TimeChart::updateAutoY()
 {
-    if (!m_yAuto)
+    // The automatic maximum follows the whole run, unless a fitted page rules the axis.
+    if (m_yAuto && !(m_yFit && std::isfinite(m_page.minimum)))
+        applyY();
+}
+
+void TimeChart::setYFit(bool on)
+{
+    m_yFit = on;
+    refreshPageExtent();
+    applyY();
+    requestReplot();
+}
+
+void TimeChart::applyY()
+{
+    if (m_yFit) {
+        const std::optional<AxisFit::Range> r = AxisFit::tidyRange(m_page.minimum, m_page.maximum);
+        if (r) {
+            setYRange(r->lower, r->upper);
+            return;
+        }
+    }
+    if (m_yAuto) {
+        const double top = PageMath::autoAxisMaximum(m_series[0].maximumY());
+        setYRange(m_yMinimum, qMax(top, m_yMinimum + 1));
+    } else {
+        setYRange(m_yFixedLower, m_yFixedUpper);
+    }
+}
+
+void TimeChart::setYRange(double lower, double upper)
+{
+    if (yAxis->range().lower != lower || yAxis->range().upper != upper) {
+        yAxis->setRange(lower, upper);
+        requestReplot();
+    }
+}
+
+bool TimeChart::refreshPageExtent()
+{
+    const QCPRange w = xAxis->range();
+    const ChartSeries::Extent e = m_series[0].extentY(w.lower, w.upper);
+    const bool changed = !same(e.minimum, m_page.minimum) || !same(e.maximum, m_page.maximum);
+    m_page = e;
+    return changed;
+}
+
+void TimeChart::notePagePoint(double x, double y)
+{
+    const QCPRange w = xAxis->range();
+    if (!std::isfinite(y) || !(x >= w.lower && x <= w.upper))
         return;
-    const double top = PageMath::autoAxisMaximum(m_series[0].maximumY());
-    if (yAxis->range().lower != m_yMinimum || yAxis->range().upper != top)
-        yAxis->setRange(m_yMinimum, qMax(top, m_yMinimum + 1));
+    bool changed = false;
+    if (!(y >= m_page.minimum)) {
+        m_page.minimum = y;
+        changed = true;
+    }
+    if (!(y <= m_page.maximum)) {
+        m_page.maximum = y;
+        changed = true;
+    }
+    if (changed)
+        applyY();
+}
+
+void TimeChart::renderTo(QCPPainter *painter, const QSize &size, const QString &xTitle)
+{
+    const QString shownTitle = xAxis->label();
+    const int shownTicks = m_ticker->tickCount();
+    xAxis->setLabel(xTitle);
+    m_ticker->setTickCount(tickCountFor(size.width() - 60)); // as many as the picture has room for
+    toPainter(painter, size.width(), size.height());
+    m_ticker->setTickCount(shownTicks);
+    xAxis->setLabel(shownTitle);
+    // Drawing laid the chart out at the picture's size: lay it out again for the widget, so
+    // mouse positions keep mapping onto the data as before.
+    replot(QCustomPlot::rpQueuedRefresh);
 }
 
 // --- style ------------------------------------------------------------------------------------

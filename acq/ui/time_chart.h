@@ -57,6 +57,15 @@ public:
     void setYAutoMaximum(double minimum);
     bool yAutoMaximum() const { return m_yAuto; }
     QCPRange yWindow() const { return yAxis->range(); }
+    // Fit to data: while on, the value axis follows the samples inside the X window (the page on
+    // display, AxisFit's tidy range); with no sample there, and when off, the fixed or automatic
+    // range set above rules. Only a change of the page's smallest or largest value costs work.
+    void setYFit(bool on);
+    bool yFit() const { return m_yFit; }
+
+    // Draws the chart `size` device-independent pixels large at the painter's origin, with
+    // `xTitle` under the time axis (an exported picture); what the widget shows is unchanged.
+    void renderTo(QCPPainter *painter, const QSize &size, const QString &xTitle);
 
     // Series 1 drawn as bars with a gap between neighbours, or as a line (with point marks where
     // the points stand apart). The space of one point is the X distance between samples.
@@ -111,11 +120,19 @@ private:
     void rebuildPlotData();
     void appendPlotPoint(double x, double y);
     void updateAutoY();
+    // The value axis from the fit, the fixed range or the automatic maximum, in that order.
+    void applyY();
+    void setYRange(double lower, double upper);
+    // The smallest and largest sample inside the X window, looked up again; true when changed.
+    bool refreshPageExtent();
+    // A new point (k was appended) inside the X window widens the page's extent.
+    void notePagePoint(double x, double y);
     void updateStyleForDensity();
     void applyFonts();
     void placeMarker();
     // As many time ticks as the axis has room for without labels running into each other.
     void fitTickCount();
+    int tickCountFor(int room) const;
 
     std::array<ChartSeries, kSeriesMax> m_series;
     int m_seriesCount = 1;
@@ -127,6 +144,10 @@ private:
     QSharedPointer<TimeAxisTicker> m_ticker;
     bool m_yAuto = false;
     double m_yMinimum = 0;
+    double m_yFixedLower = 0;
+    double m_yFixedUpper = 60;
+    bool m_yFit = false;
+    ChartSeries::Extent m_page;
     bool m_grid = true;
     QCPItemStraightLine *m_marker = nullptr;
     bool m_markerShown = false;

@@ -159,6 +159,7 @@ TEST_F(AcqSettingsFile, EmptyStoreGivesTheDefaultsAndStoredValuesAreRead)
     EXPECT_EQ(std::tuple(stored.velocityUnit, stored.flowUnit, stored.ductUnit),
               std::tuple(0, 3, 0));
     EXPECT_EQ(std::tuple(stored.velXRange, stored.velYMax), std::tuple(60, 18000.0));
+    EXPECT_EQ(std::tuple(stored.yFitToData, stored.chartExportDir), std::tuple(0, QString())); // keys added later
     EXPECT_EQ(std::tuple(stored.ductShape, stored.ductArea), std::tuple(1, 17662.5));
 }
 
@@ -221,6 +222,8 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
     state.ductArea = 20000;
     state.velYMax = 12.3;
     state.velXPosition = 5000;
+    state.yFitToData = 1;
+    state.chartExportDir = QStringLiteral("/home/ops/Reports");
     auto s = store("[Measurement%20Parameter]\nSample%20Time=2\n");
     AcqSettings::writeSettings(state, *s);
     AcqSettings::writeWindow(*s, {QRectF(1500, 1200, 9000.5, 7000), {0.4f, 0.6f, 0.3f}});
@@ -229,7 +232,7 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
 
     const QString text = raw();
     for (const char *line : {"Sample%20Time=0.5", "YAxies%20Max%20Wind%20Speed=12.3",
-                             "Main%20Width=9000.5", "Splitter%20Position1=0.4"})
+                             "Main%20Width=9000.5", "Splitter%20Position1=0.4", "Fit%20To%20Data=1"})
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Display%20ATM"))); // option flags are not written here
     EXPECT_EQ(text.count(QStringLiteral("Sample%20Time")), 1);
@@ -238,6 +241,7 @@ TEST_F(AcqSettingsFile, WrittenSettingsReadBackWithDotsAndOneMeasurementSection)
     AcqSettings::sLoadSettings(back, *store());
     EXPECT_EQ(std::tuple(back.sampleTime, back.sampleCount, back.ductArea, back.velYMax),
               std::tuple(0.5f, 1234, 20000.0, 12.3));
+    EXPECT_EQ(std::tuple(back.yFitToData, back.chartExportDir), std::tuple(1, state.chartExportDir));
 }
 
 } // namespace

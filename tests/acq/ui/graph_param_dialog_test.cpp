@@ -6,6 +6,7 @@
 #include "tests/acq/ui/display_rig.h"
 #include "tests/support/test_support.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,9 +49,11 @@ TEST_F(GraphParamDialogTest, OpensOnTheMatchingOptionAndTakesMinutesAsSeconds)
     QTest::keyClicks(d.cboYRange()->lineEdit(), QStringLiteral("3"));
     EXPECT_EQ(d.cboYRange()->currentText(), QStringLiteral("3"));
     d.cboYRange()->setEditText(QStringLiteral("12.34")); // kept with one decimal
+    EXPECT_FALSE(d.chkFitToData()->isChecked()); // off unless chosen
+    d.chkFitToData()->click();
     QTest::mouseClick(d.cmdOK(), Qt::LeftButton);
     EXPECT_EQ(m_state.paramDialogResult, status::kDialogAccepted);
-    EXPECT_EQ(m_state.velXRange, 300);
+    EXPECT_EQ(std::tuple(m_state.velXRange, m_state.yFitToData), std::tuple(300, 1));
     EXPECT_DOUBLE_EQ(m_state.velYMax, 12.3);
     EXPECT_EQ(m_presenter.count(), 0);
 }

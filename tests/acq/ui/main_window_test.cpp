@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -345,6 +346,23 @@ TEST_F(MainWindowTest, RunEndsByCountThenSaveAndClose)
     window().showMinimized();
     EXPECT_TRUE(window().close());
     EXPECT_EQ(stored("Windows", "Main Width"), QStringLiteral("10500"));
+}
+
+// Export Chart... is off until a run is on display; the File menu writes both charts, stacked,
+// and the folder chosen is kept with the settings.
+TEST_F(MainWindowTest, ExportChartWritesBothChartsAndKeepsTheFolder)
+{
+    EXPECT_FALSE(enabled("ID_ExportChart"));
+    script(1, 4);
+    startRun(4);
+    ASSERT_TRUE(waitIdle() && enabled("ID_ExportChart"));
+    QTemporaryDir pictures;
+    m_files.answers.push_back({pictures.filePath("run"), 0});
+    command("ID_ExportChart");
+    EXPECT_EQ(QImage(pictures.filePath("run.png")).size(), QSize(1600, 1800));
+    m_state.dataState = 2; // nothing to ask at closing
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(stored("Chart Export", "Folder"), pictures.path());
 }
 
 TEST_F(MainWindowTest, StopQuestionYesNoAndCancel)
