@@ -86,6 +86,7 @@ void RunController::sStartMeasu()
     m_state.measuring = true;
     m_state.receivedCount = 0;
     m_state.dataState = 0;
+    m_state.openedRunPath.clear(); // the run's data file is the one to save from now on
     m_reportedCodes.clear();
     m_runStarted = true;
     m_pollAgain = false;
@@ -195,12 +196,7 @@ void RunController::tmrGetData_Timer()
         m_state.dataState = 3;
         m_view.sShowDataStat();
         m_view.sShowMeasuParam(n);
-        m_display.sSetWSTableData(m_sampleTable, n, m_state.startTime);
-        m_display.sSetWCTableData(m_sampleTable, n);
-        m_display.sGraphData(Panel::Velocity, m_sampleTable, n, m_state.startSecond);
-        m_display.sGraphShift(Panel::Velocity, n, m_state.startSecond);
-        m_display.sGraphData(Panel::Flow, m_sampleTable, n, m_state.startSecond);
-        m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
+        showBatch(m_sampleTable, n);
         IoFailure failure;
         const bool saved = fSaveDataVXDFile(m_state, m_sampleTable, m_state.lastDataPath, n,
                                             m_state.startTime, &m_dataFileSync, &failure);
@@ -269,6 +265,21 @@ void RunController::sStopMeasu()
     m_view.sShowMeasuParam(m_state.receivedCount);
     m_state.statusCode = status::kSuccess;
 
+    showBrowsing();
+}
+
+void RunController::showBatch(const SampleTable &table, qint32 n)
+{
+    m_display.sSetWSTableData(table, n, m_state.startTime);
+    m_display.sSetWCTableData(table, n);
+    m_display.sGraphData(Panel::Velocity, table, n, m_state.startSecond);
+    m_display.sGraphShift(Panel::Velocity, n, m_state.startSecond);
+    m_display.sGraphData(Panel::Flow, table, n, m_state.startSecond);
+    m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
+}
+
+void RunController::showBrowsing()
+{
     m_display.setTableBrowsing(Panel::Velocity);
     m_display.setTableBrowsing(Panel::Flow);
     m_display.sSetCursorPosition(Panel::Velocity);
@@ -280,6 +291,19 @@ void RunController::sStopMeasu()
     m_display.sShowGraphMark(Panel::Velocity, true);
     m_display.sShowGraphMark(Panel::Flow, true);
     m_display.smSetGraphGrid(true);
+}
+
+void RunController::sShowRun(const SampleTable &table, qint32 n)
+{
+    if (m_state.measuring)
+        return;
+    m_state.receivedCount = 0;
+    m_state.graphTimeStep = m_state.sampleTime;
+    prepareDisplays();
+    showBatch(table, n);
+    m_state.receivedCount = n;
+    m_view.sShowMeasuParam(m_state.receivedCount);
+    showBrowsing();
 }
 
 void RunController::sGetStartDateAndSec()

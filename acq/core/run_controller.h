@@ -50,6 +50,11 @@ public:
     void sStopMeasu();
     // The charts' time origin: startSecond and the X positions from startTime.
     void sGetStartDateAndSec();
+    // Shows the n samples of `table` as a whole run that has just ended (File > Open): the
+    // displays prepared as at a start, the samples as one poll, then the browsing of the stop.
+    // The run's parameters, startTime and the data state are AppState's already; no driver is
+    // involved and the data file is not touched.
+    void sShowRun(const SampleTable &table, qint32 n);
     // Shows the message of a status code; stops the run when the code says so. While a run is
     // active, a code that does not stop it is shown once per run.
     void sReportStatus(qint16 code);
@@ -64,6 +69,9 @@ public:
 private:
     void startDriverCall();
     void prepareDisplays();
+    // The tables and charts of one poll's n samples, and their browsing state after the stop.
+    void showBatch(const SampleTable &table, qint32 n);
+    void showBrowsing();
     void reportDataFileFailure(const IoFailure &failure);
 
     AppState &m_state;

@@ -70,13 +70,14 @@ StatusPanels::MeasureParam StatusPanels::measureParam(const AppState &state, qin
     return p;
 }
 
-CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool starting)
+CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool starting,
+                                             bool openedRun)
 {
     using S = State;
-    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About
-    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept};
-    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On};
-    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On};
+    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About   Open
+    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept, S::Off};
+    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
+    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
     Table kept;
     kept.fill(S::Kept);
 
@@ -86,8 +87,9 @@ CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool
         return kept;
     switch (dataState) {
     case 1:
-    case 2:
         return noData;
+    case 2:
+        return openedRun ? newData : noData;
     case 3:
         return newData;
     default:

@@ -4,6 +4,7 @@
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
 #include "acq/core/data_saver.h"
+#include "acq/core/run_opener.h"
 #include "acq/ui/about_window.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/graph_param_dialog.h"
@@ -59,6 +60,7 @@ const CommandInfo kCommands[] = {
     {AcqCommand::StatusBar, "ID_StatusBar", 1068, 0},
     {AcqCommand::ToolsBar, "ID_ToolsBar", 1069, 0},
     {AcqCommand::About, "ID_About", 1082, 0},
+    {AcqCommand::Open, "ID_Open", acqid::kOpenCaption, 0},
 };
 
 struct MenuInfo
@@ -92,6 +94,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
     m_run = std::make_unique<RunController>(m_state, *m_panels, *this, m_services.driverFactory,
                                             m_services.probe, this);
     m_saver = std::make_unique<DataSaver>(m_state, *m_services.fileDialog, this);
+    m_opener = std::make_unique<RunOpener>(m_state, *m_services.fileDialog, *m_saver, *m_run);
 
     m_tmrUSB = new QTimer(this);
     m_tmrUSB->setObjectName(QStringLiteral("tmrUSB"));
@@ -144,10 +147,12 @@ void MainWindow::buildMenusAndTools()
     tool(AcqCommand::ToolsBar)->setChecked(true);
     tool(AcqCommand::New)->setShortcut(QKeySequence::New);
     tool(AcqCommand::Save)->setShortcut(QKeySequence::Save);
+    tool(AcqCommand::Open)->setShortcut(QKeySequence::Open);
 
     QStyle *s = style();
     tool(AcqCommand::New)->setIcon(s->standardIcon(QStyle::SP_FileIcon));
     tool(AcqCommand::Save)->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    tool(AcqCommand::Open)->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
     tool(AcqCommand::MeasureStart)->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
     tool(AcqCommand::MeasureStop)->setIcon(s->standardIcon(QStyle::SP_MediaStop));
     tool(AcqCommand::GraphPEdit)->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -167,6 +172,7 @@ void MainWindow::buildMenusAndTools()
     }
 
     m_menus[0]->addAction(tool(AcqCommand::New));
+    m_menus[0]->addAction(tool(AcqCommand::Open));
     m_menus[0]->addAction(tool(AcqCommand::Save));
     m_menus[0]->addSeparator();
     m_menus[0]->addAction(tool(AcqCommand::Exit));
@@ -371,7 +377,8 @@ void MainWindow::sShowMeasuParam(qint32 count)
 
 void MainWindow::sShowMenuStat()
 {
-    const CommandStates::Table table = CommandStates::forState(m_state.idle, m_state.dataState, m_starting);
+    const CommandStates::Table table = CommandStates::forState(
+        m_state.idle, m_state.dataState, m_starting, !m_state.openedRunPath.isEmpty());
     for (size_t i = 0; i < table.size(); ++i) {
         if (table[i] != CommandStates::State::Kept)
             m_commands[i]->setEnabled(table[i] == CommandStates::State::On);
@@ -555,6 +562,8 @@ void MainWindow::commandClick(const QString &id)
         newData();
     else if (id == QLatin1String("ID_Save"))
         save();
+    else if (id == QLatin1String("ID_Open"))
+        openRun();
     else if (id == QLatin1String("ID_Exit"))
         close();
     else if (id == QLatin1String("ID_MeasureStart"))
@@ -589,12 +598,22 @@ void MainWindow::newData()
 
 void MainWindow::save()
 {
-    if (m_state.dataState != 3)
+    if (!DataSaver::saveAvailable(m_state))
         return;
     if (m_saver->fSaveDialog(m_state.currentDir) == status::kAnswerYes) {
         sShowMenuStat();
         sShowDataStat();
     }
+}
+
+void MainWindow::openRun()
+{
+    // Not during a run; unsaved data are offered for saving first, as by New.
+    if (m_state.idle != 1 || m_starting)
+        return;
+    if (m_saver->fAskSaveChanges() == status::kCancelled)
+        return;
+    m_opener->fOpenDialog(m_state.currentDir);
 }
 
 void MainWindow::measureStart()
