@@ -293,15 +293,21 @@ void RunController::showBrowsing()
     m_display.smSetGraphGrid(true);
 }
 
-void RunController::sShowRun(const SampleTable &table, qint32 n)
+void RunController::sShowRun(qint32 n, const BatchFill &fill)
 {
     if (m_state.measuring)
         return;
     m_state.receivedCount = 0;
     m_state.graphTimeStep = m_state.sampleTime;
     prepareDisplays();
-    showBatch(table, n);
-    m_state.receivedCount = n;
+    // As polls of a run: a bounded table at a time, so the samples never exist twice in full.
+    SampleTable table;
+    while (m_state.receivedCount < n) {
+        const qint32 count = qMin(kShowRunBatch, n - m_state.receivedCount);
+        fill(table, m_state.receivedCount + 1, count);
+        showBatch(table, count);
+        m_state.receivedCount += count;
+    }
     m_view.sShowMeasuParam(m_state.receivedCount);
     showBrowsing();
 }

@@ -271,8 +271,9 @@ bool RunFileReader::parseHeader(const QStringList &l, RunFile *run) const
 RunFileReader::Result RunFileReader::parse(const QByteArray &bytes, RunFile *out) const
 {
     Result result;
-    const QString text = decode(bytes);
-    const QStringView all(text);
+    RunFile run;
+    run.text = decode(bytes);
+    const QStringView all(run.text);
 
     // The header: the first nine lines.
     QStringList header;
@@ -284,46 +285,41 @@ RunFileReader::Result RunFileReader::parse(const QByteArray &bytes, RunFile *out
         header << withoutCr(all.mid(pos, end - pos));
         pos = end + 1;
     }
-    RunFile run;
     if (!parseHeader(header, &run)) {
         result.problem = Problem::NotARun;
         return result;
     }
 
     // The samples: " <stamp> ,velocity,flow" and ",pressure,flag" with the atmosphere.
-    const qsizetype fields = run.atmosphere ? 5 : 3;
-    const QString noPressure = QStringLiteral("0.0");
-    const QString noFlag = QStringLiteral("0");
-    std::vector<QStringView> sampleLines;
-    sampleLines.reserve(size_t(all.size() / 24 + 1));
+    std::vector<QStringView> &lines = run.lines;
+    lines.reserve(size_t(all.size() / 24 + 1));
     for (qsizetype p = pos; p < all.size();) {
         qsizetype end = all.indexOf(u'\n', p);
         if (end < 0)
             end = all.size();
         const QStringView line = all.mid(p, end - p);
-        sampleLines.push_back(line.endsWith(u'\r') ? line.chopped(1) : line);
+        lines.push_back(line.endsWith(u'\r') ? line.chopped(1) : line);
         p = end + 1;
     }
     // Empty lines may end the file (an editor's last line end); a sample line after one is damaged.
-    size_t lines = sampleLines.size();
-    auto lineAt = [&](size_t i) { return sampleLines[i]; };
-    while (lines > 0 && lineAt(lines - 1).trimmed().isEmpty())
-        --lines;
-    if (lines == 0) {
+    while (!lines.empty() && lines.back().trimmed().isEmpty())
+        lines.pop_back();
+    if (lines.empty()) {
         result.problem = Problem::NoSamples;
         return result;
     }
-    if (lines > size_t(std::numeric_limits<qint32>::max() / 2)) {
+    if (lines.size() > size_t(std::numeric_limits<qint32>::max() / 2)) {
         result.problem = Problem::TooLarge;
         return result;
     }
-    run.count = qint32(lines);
-    run.samples.reset(run.count);
+    run.count = qint32(lines.size());
+    const qsizetype fields = run.atmosphere ? 5 : 3;
     for (qint32 k = 1; k <= run.count; ++k) {
-        const QStringView line = lineAt(size_t(k - 1));
-        const QList<QStringView> f = line.split(u',');
-        bool ok = f.size() == fields && f[0].size() >= 21 && f[0].startsWith(u' ') && f[0].endsWith(u' ');
-        const QStringView stamp = ok ? f[0].mid(1, f[0].size() - 2) : QStringView();
+        const QStringView line = lines[size_t(k - 1)];
+        const qsizetype stampEnd = line.indexOf(u',');
+        bool ok = line.count(u',') == fields - 1 && stampEnd >= 21 && line.startsWith(u' ')
+               && line.at(stampEnd - 1) == u' ';
+        const QStringView stamp = ok ? line.mid(1, stampEnd - 2) : QStringView();
         if (ok && k == 1)
             ok = startOf(stamp, &run.startTime);
         // The stamp the run writes for sample k: a line lost, doubled or garbled shows here.
@@ -334,11 +330,27 @@ RunFileReader::Result RunFileReader::parse(const QByteArray &bytes, RunFile *out
             result.line = kHeaderLines + k;
             return result;
         }
-        run.samples.set(k, SampleTable::kVelocity, f[1].toString());
-        run.samples.set(k, SampleTable::kFlow, f[2].toString());
-        run.samples.set(k, SampleTable::kPressure, run.atmosphere ? f[3].toString() : noPressure);
-        run.samples.set(k, SampleTable::kFlag, run.atmosphere ? f[4].trimmed().toString() : noFlag);
     }
     *out = std::move(run);
     return result;
+}
+
+void RunFile::fill(SampleTable &table, qint32 first, qint32 n) const
+{
+    static const QString noPressure = QStringLiteral("0.0");
+    static const QString noFlag = QStringLiteral("0");
+    table.reset(n);
+    for (qint32 i = 1; i <= n; ++i) {
+        const size_t index = size_t(first + i - 2);
+        if (index >= lines.size())
+            break;
+        const QList<QStringView> f = lines[index].split(u',');
+        if (f.size() < 3)
+            continue;
+        table.set(i, SampleTable::kVelocity, f[1].toString());
+        table.set(i, SampleTable::kFlow, f[2].toString());
+        const bool atm = atmosphere && f.size() >= 5;
+        table.set(i, SampleTable::kPressure, atm ? f[3].toString() : noPressure);
+        table.set(i, SampleTable::kFlag, atm ? f[4].trimmed().toString() : noFlag);
+    }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 class StringTable;
 
@@ -28,10 +29,15 @@ struct RunFile
     bool atmosphere = false; // the pressure and flag columns are there
     double startTime = 0;    // day number of the first sample
     qint32 count = 0;        // samples
-    // Rows 1..count as the decoding of a poll fills them: velocity and flow as written, the
-    // pressure in whole hPa as written (empty for none) and the flag; "0.0" and "0" without the
-    // atmosphere columns.
-    SampleTable samples;
+
+    // Rows 1..n of `table` (re-created) from samples first..first + n - 1 (from 1), as the
+    // decoding of a poll fills them: velocity and flow as written, the pressure in whole hPa as
+    // written (empty for none) and the flag; "0.0" and "0" without the atmosphere columns.
+    void fill(SampleTable &table, qint32 first, qint32 n) const;
+
+    // The checked sample lines, views into the file's text (kept here: a copy shares it).
+    QString text;
+    std::vector<QStringView> lines;
 };
 
 // Reads a measurement file. The header's texts may be those of any of the three languages (both

@@ -92,6 +92,8 @@ bool RunOpener::fOpenRun(const QString &path)
     m_state.openedRunPath = absolute;
     m_state.dataState = 2;
     m_saver.sSetCurrentFile(absolute);
-    m_run.sShowRun(run.samples, run.count);
+    m_run.sShowRun(run.count, [&run](SampleTable &table, qint32 first, qint32 count) {
+        run.fill(table, first, count);
+    });
     return true;
 }

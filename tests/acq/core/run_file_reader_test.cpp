@@ -22,9 +22,11 @@ RunFileReader::Result read(const QByteArray &bytes, RunFile *run)
 // "velocity|flow|pressure|flag" of sample k.
 QString row(const RunFile &r, int k)
 {
+    SampleTable t;
+    r.fill(t, k, 1);
     QStringList cells;
     for (int c : {SampleTable::kVelocity, SampleTable::kFlow, SampleTable::kPressure, SampleTable::kFlag})
-        cells << r.samples.cell(k, c);
+        cells << t.cell(1, c);
     return cells.join('|');
 }
 
