@@ -204,8 +204,10 @@ bool RunFileReader::parseHeader(const QStringList &l, RunFile *run) const
             break;
         }
     }
+    // Written with one decimal: the time stamps follow the interval as written.
     const std::optional<float> interval = unitFound ? NumberFormat::parseSingle(rest) : std::nullopt;
-    if (!interval || !(*interval > 0.0f) || *interval > 86400.0f)
+    if (!interval || !(*interval > 0.0f) || *interval > 86400.0f
+        || rest.trimmed() != NumberFormat::format(*interval, QStringLiteral("0.0"), NumberFormat::Precision::Single))
         return false;
     run->sampleTime = *interval;
 

@@ -50,6 +50,25 @@ QString RunOpener::problemText(const AppState &state, const RunFileReader::Resul
     return state.localText(acqid::kOpenFailed).arg(detail);
 }
 
+void RunOpener::applyParameters(AppState &state, const RunFile &run)
+{
+    state.sampleType = run.sampleType;
+    state.sampleTime = run.sampleTime;
+    state.sampleCount = run.sampleCount;
+    MeasurementParams::setVelocityUnit(state, run.velocityUnit);
+    state.flowUnit = run.flowUnit;
+    state.ductUnit = run.ductUnit;
+    state.ductShape = run.ductShape;
+    if (run.ductShape == 1) {
+        state.ductDiameter = run.ductDiameter;
+    } else {
+        state.ductWidth = run.ductWidth;
+        state.ductHeight = run.ductHeight;
+    }
+    state.ductArea = run.ductArea;
+    state.startTime = run.startTime;
+}
+
 bool RunOpener::fOpenDialog(const QString &folder)
 {
     const FileDialog::Choice choice = m_dialog.getOpenFileName(folder, openFilters(m_state));
@@ -70,22 +89,7 @@ bool RunOpener::fOpenRun(const QString &path)
         return false;
     }
 
-    // The run's parameters, as the parameter dialog would have set them for it.
-    m_state.sampleType = run.sampleType;
-    m_state.sampleTime = run.sampleTime;
-    m_state.sampleCount = run.sampleCount;
-    MeasurementParams::setVelocityUnit(m_state, run.velocityUnit);
-    m_state.flowUnit = run.flowUnit;
-    m_state.ductUnit = run.ductUnit;
-    m_state.ductShape = run.ductShape;
-    if (run.ductShape == 1) {
-        m_state.ductDiameter = run.ductDiameter;
-    } else {
-        m_state.ductWidth = run.ductWidth;
-        m_state.ductHeight = run.ductHeight;
-    }
-    m_state.ductArea = run.ductArea;
-    m_state.startTime = run.startTime;
+    applyParameters(m_state, run);
     m_state.statusCode = status::kSuccess;
 
     const QString absolute = QFileInfo(path).absoluteFilePath();

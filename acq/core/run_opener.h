@@ -27,6 +27,9 @@ public:
     // when a run is active.
     bool fOpenRun(const QString &path);
 
+    // The run's parameters and start become the current ones, as the parameter dialog and the
+    // start of a run would have set them.
+    static void applyParameters(AppState &state, const RunFile &run);
     // The save dialog's filters, then "All files".
     static QVector<FileDialog::Filter> openFilters(const AppState &state);
     // The message for a file that could not be opened.
