@@ -13,11 +13,13 @@ namespace {
 using acqtest::expectedFile;
 using Problem = RunFileReader::Problem;
 
-RunFileReader::Result read(const QByteArray &bytes, RunFile *run)
+const RunFileReader &reader()
 {
     static const auto state = acqtest::makeState();
-    return RunFileReader(*state->texts.table()).parse(bytes, run);
+    static const RunFileReader r(*state->texts.table());
+    return r;
 }
+RunFileReader::Result read(const QByteArray &bytes, RunFile *run) { return reader().parse(bytes, run); }
 
 // "velocity|flow|pressure|flag" of sample k.
 QString row(const RunFile &r, int k)
@@ -40,22 +42,21 @@ struct Case
     double sizeA, sizeB, area; // width and height, or the diameter and 0
     qint16 velocityUnit, flowUnit;
     bool atmosphere;
-    const char *start;
+    const char *start, *sample; // the first stamp; sample k
     int k;
-    const char *sample; // row k
 };
 
 const Case kCases[] = {
     {"rectangle_three_batches.vxd", 1, 1.0f, 7, 7, 0, 0, 100, 200, 20000, 0, 0, true,
-     "2013-05-01 10:00:00", 5, "abc|x|1013|3"},
+     "2013-05-01 10:00:00", "abc|x|1013|3", 5},
     {"circle_instant_half_second.vxd", 0, 0.5f, 13, 13, 1, 1, 150, 0, 17662.5, 1, 3, false,
-     "2013-05-01 23:59:58", 13, "612.00|75.06|0.0|0"},
+     "2013-05-01 23:59:58", "612.00|75.06|0.0|0", 13},
     {"localized_english_two_seconds.vxd", 1, 2.0f, 3, 3, 2, 0, 1.5, 2.25, 3.375, 0, 2, true,
-     "2013-05-01 10:00:00", 2, "1.10|0.223||0"},
-    {"japanese_circle.vxd", 1, 1.0f, 2, 2, 1, 1, 10, 0, 78.5, 0, 0, true, "2013-05-01 10:00:00", 2,
-     "2.10|0.38|1014|2"},
+     "2013-05-01 10:00:00", "1.10|0.223||0", 2},
+    {"japanese_circle.vxd", 1, 1.0f, 2, 2, 1, 1, 10, 0, 78.5, 0, 0, true, "2013-05-01 10:00:00",
+     "2.10|0.38|1014|2", 2},
     {"chinese_rectangle_stopped.vxd", 0, 1.0f, 100, 3, 1, 0, 4, 6, 24, 1, 1, true,
-     "2013-05-01 10:00:00", 3, "320.00|3200.0|1013|3"},
+     "2013-05-01 10:00:00", "320.00|3200.0|1013|3", 3},
 };
 
 void expectCase(const Case &c, const QByteArray &bytes, const char *how)
@@ -131,8 +132,7 @@ TEST(RunFileReader, RefusesWhatIsNoMeasurementAndNamesTheDamagedLine)
             << c.bytes.left(60).toStdString();
     }
     RunFile r;
-    const auto state = acqtest::makeState();
-    const RunFileReader::Result missing = RunFileReader(*state->texts.table()).readFile("/nonexistent/run.CSV", &r);
+    const RunFileReader::Result missing = reader().readFile("/nonexistent/run.CSV", &r);
     EXPECT_EQ(std::tuple(missing.problem, missing.failure.target),
               std::tuple(Problem::Unreadable, QString("/nonexistent/run.CSV")));
 }

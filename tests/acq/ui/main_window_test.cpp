@@ -45,6 +45,12 @@ QByteArray acqReadFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool acqWriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Runs `action` on the next modal dialog of type T once it is shown.
 template <typename T>
 void onDialog(std::function<void(T *)> action)
@@ -358,9 +364,7 @@ TEST_F(MainWindowTest, RunEndsByCountThenSaveAndClose)
 TEST_F(MainWindowTest, OpenShowsASavedRunSavesItAgainAndRefusesADamagedFile)
 {
     const QString source = venttest::sourcePath("tests/acq/core/expected/rectangle_three_batches.vxd");
-    QFile data(m_state.lastDataPath);
-    ASSERT_TRUE(data.open(QIODevice::WriteOnly) && data.write("last run") == 8);
-    data.close();
+    ASSERT_TRUE(acqWriteFile(m_state.lastDataPath, "last run"));
     const QStringList velocity = {
         "2013-05-01 10:00:00|3.25|1013", "2013-05-01 10:00:01|3.30|1014", "2013-05-01 10:00:02|3.10|1013",
         "2013-05-01 10:00:03|3.05|N", "2013-05-01 10:00:04|abc|Err", "2013-05-01 10:00:05|3.00|1013",
@@ -402,12 +406,8 @@ TEST_F(MainWindowTest, OpenShowsASavedRunSavesItAgainAndRefusesADamagedFile)
     expectShown("copy.TXT");
 
     // A damaged line: one message naming the file and the line; tables, caption, status as they were.
-    QByteArray damaged = acqReadFile(source);
-    damaged.replace(" 2013-05-01 10:00:02 ,3.10,118.2,1013,2", " 2013-05-01 10:00:02 ,3.10");
     const QString bad = m_dir.path() + QStringLiteral("/bad.CSV");
-    QFile badFile(bad);
-    ASSERT_TRUE(badFile.open(QIODevice::WriteOnly) && badFile.write(damaged) == damaged.size());
-    badFile.close();
+    ASSERT_TRUE(acqWriteFile(bad, acqReadFile(source).replace(",3.10,118.2,1013,2", ",3.10")));
     m_files.answers.push_back({bad, 0});
     command("ID_Open");
     EXPECT_EQ(m_presenter.lastText(), "This file cannot be opened as a measurement:\n" + bad
