@@ -234,6 +234,8 @@ bool RunFileReader::parseHeader(const QStringList &l, RunFile *run) const
     if (duct.size() != 6 || !duct[0].trimmed().isEmpty())
         return false;
     run->ductShape = qint16(indexOf(duct[1], m_shapes));
+    if (run->ductShape < 0 || (run->ductShape == 1 && !duct[2].trimmed().isEmpty()))
+        return false;
     // Rectangle: width, height, area; circle: diameter, area.
     const std::array<QStringView, 3> sizes = run->ductShape == 1
         ? std::array<QStringView, 3>{duct[4], duct[5], duct[5]}
@@ -246,8 +248,6 @@ bool RunFileReader::parseHeader(const QStringList &l, RunFile *run) const
             return false;
         values[i] = *v;
     }
-    if (run->ductShape < 0 || (run->ductShape == 1 && !duct[2].trimmed().isEmpty()))
-        return false;
     if (run->ductShape == 1) {
         run->ductDiameter = values[0];
     } else {
