@@ -54,6 +54,15 @@ constexpr int kStatisticsClose = 7034;
 constexpr int kCursorReadout = 7035;      // %1 sample, %2 time, %3 velocity, %4 flow rate
 constexpr int kCursorReadoutTip = 7036;
 
+// File > Open.
+constexpr int kOpenCaption = 7001;     // "Open..."
+constexpr int kFilterAll = 7002;       // "All files(*)|*"
+constexpr int kOpenFailed = 7003;      // "This file cannot be opened as a measurement:\n%1"
+constexpr int kOpenNotARun = 7004;
+constexpr int kOpenNoSamples = 7005;
+constexpr int kOpenDamagedLine = 7006; // %1: the line
+constexpr int kOpenTooLarge = 7007;
+
 // Fixed texts: shown or written as they stand in every language (neutral block only).
 constexpr int kFixedSec = 9501;
 constexpr int kFixedTimes = 9502;

@@ -110,6 +110,10 @@ struct AppState
     // How messages reach the user (real message boxes, or a test's recorder).
     MessagePresenter *presenter = nullptr;
 
+    // The file of a run opened with File > Open while it is on display ("Save" copies it instead
+    // of the data file); empty after New and from the start of a run.
+    QString openedRunPath;
+
     OptionFlags optionFlags() const { return {atmDisplay, atmSave, atmEnable, usbEnable}; }
     void setOptionFlags(const OptionFlags &f);
 

@@ -42,6 +42,16 @@ QString DataSaver::withExtension(const FileDialog::Choice &choice,
     return choice.path + pattern.mid(1);
 }
 
+QString DataSaver::saveSource(const AppState &state)
+{
+    return state.openedRunPath.isEmpty() ? state.lastDataPath : state.openedRunPath;
+}
+
+bool DataSaver::saveAvailable(const AppState &state)
+{
+    return state.dataState == 3 || (state.dataState == 2 && !state.openedRunPath.isEmpty());
+}
+
 qint16 DataSaver::fAskSaveChanges()
 {
     if (m_state.dataState != 3)
@@ -107,7 +117,8 @@ qint16 DataSaver::fCopyDataFile(const QString &path)
     m_state.statusCode = status::kSuccess;
     m_failure = IoFailure();
     const QFileInfo target(path);
-    const QFileInfo source(m_state.lastDataPath);
+    const QString sourcePath = saveSource(m_state);
+    const QFileInfo source(sourcePath);
     // Saving onto the data file itself: it is already there.
     if (target.exists() && source.exists()
         && target.canonicalFilePath() == source.canonicalFilePath())
@@ -117,7 +128,7 @@ qint16 DataSaver::fCopyDataFile(const QString &path)
         if (answer != status::kAnswerYes)
             return answer;
     }
-    if (!copyOver(m_state.lastDataPath, path))
+    if (!copyOver(sourcePath, path))
         m_state.statusCode = runstatus::kFileError;
     return status::kAnswerYes;
 }
@@ -170,6 +181,7 @@ void DataSaver::sNewData()
         m_state.receivedCount = 1;
         m_state.dataState = 1;
     }
+    m_state.openedRunPath.clear();
     m_state.currentFileName = QLatin1String(kDataFileName);
     fJoinPath(m_state.currentDir, m_state.currentFileName, &m_state.currentFilePath);
     if (m_view) {

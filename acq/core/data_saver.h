@@ -10,7 +10,7 @@
 struct AppState;
 class RunStatusView;
 
-// Saving a run: "Save" copies the data file to a name the user picks; the questions before
+// Saving a run: "Save" copies the data file (or the opened run's file) to a name the user picks; the questions before
 // "New", "Measurement" and closing; "New" and the current file in the caption.
 //
 // A copy never leaves a half-written file: it is written to a temporary file beside the target
@@ -30,7 +30,7 @@ public:
     qint16 fAskSaveChanges();
     // The save dialog loop, starting in `folder`: 6 = saved, 2 = nothing saved.
     qint16 fSaveDialog(const QString &folder);
-    // Copies the data file to `path`; on success the data state becomes 2 ("Old Data") and
+    // Copies the data file (saveSource) to `path`; on success the data state becomes 2 ("Old Data") and
     // `path` the current file. 6 = copied (or failed: see state.statusCode), 7 = not overwritten.
     qint16 fSaveAs(const QString &path);
     // The copy with the overwrite question; sets state.statusCode to 14 when it failed, and
@@ -44,6 +44,12 @@ public:
     void sNewData();
     // Records the current file and shows its name in the caption (when no run is active).
     void sSetCurrentFile(const QString &path);
+
+    // What "Save" copies: the file of a run opened with File > Open while it is on display, else
+    // the data file.
+    static QString saveSource(const AppState &state);
+    // Whether "Save" has something to save: a run's new data, or an opened run (another copy).
+    static bool saveAvailable(const AppState &state);
 
     // The save dialog's filters from the cached filter texts ("Text files(*.CSV)|*.CSV", ...).
     static QVector<FileDialog::Filter> saveFilters(const AppState &state);

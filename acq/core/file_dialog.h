@@ -3,7 +3,7 @@
 #include <QString>
 #include <QVector>
 
-// The platform's save dialog as the save functions need it, so that they are tested without a
+// The platform's save and open dialogs as the save and open functions need them, so that they are tested without a
 // real dialog. The main window implements it over QFileDialog (its own confirmation of an
 // overwrite turned off: the save functions ask themselves).
 class FileDialog
@@ -24,4 +24,12 @@ public:
 
     // Shows the dialog in `folder` with an empty file name and the filters, the first selected.
     virtual Choice getSaveFileName(const QString &folder, const QVector<Filter> &filters) = 0;
+    // The open dialog: an existing file in `folder`, the filters, the first selected. A dialog
+    // that cannot open files answers as cancelled.
+    virtual Choice getOpenFileName(const QString &folder, const QVector<Filter> &filters)
+    {
+        Q_UNUSED(folder);
+        Q_UNUSED(filters);
+        return {};
+    }
 };

@@ -87,6 +87,7 @@ void RunController::sStartMeasu()
     m_state.receivedCount = 0;
     m_state.dataState = 0;
     resetStatistics();
+    m_state.openedRunPath.clear(); // the run's data file is the one to save from now on
     m_reportedCodes.clear();
     m_runStarted = true;
     m_pollAgain = false;
@@ -198,12 +199,7 @@ void RunController::tmrGetData_Timer()
         m_state.dataState = 3;
         m_view.sShowDataStat();
         m_view.sShowMeasuParam(n);
-        m_display.sSetWSTableData(m_sampleTable, n, m_state.startTime);
-        m_display.sSetWCTableData(m_sampleTable, n);
-        m_display.sGraphData(Panel::Velocity, m_sampleTable, n, m_state.startSecond);
-        m_display.sGraphShift(Panel::Velocity, n, m_state.startSecond);
-        m_display.sGraphData(Panel::Flow, m_sampleTable, n, m_state.startSecond);
-        m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
+        showBatch(m_sampleTable, n);
         IoFailure failure;
         const bool saved = fSaveDataVXDFile(m_state, m_sampleTable, m_state.lastDataPath, n,
                                             m_state.startTime, &m_dataFileSync, &failure);
@@ -278,6 +274,21 @@ void RunController::sStopMeasu()
     m_view.sShowMeasuParam(m_state.receivedCount);
     m_state.statusCode = status::kSuccess;
 
+    showBrowsing();
+}
+
+void RunController::showBatch(const SampleTable &table, qint32 n)
+{
+    m_display.sSetWSTableData(table, n, m_state.startTime);
+    m_display.sSetWCTableData(table, n);
+    m_display.sGraphData(Panel::Velocity, table, n, m_state.startSecond);
+    m_display.sGraphShift(Panel::Velocity, n, m_state.startSecond);
+    m_display.sGraphData(Panel::Flow, table, n, m_state.startSecond);
+    m_display.sGraphShift(Panel::Flow, n, m_state.startSecond);
+}
+
+void RunController::showBrowsing()
+{
     m_display.setTableBrowsing(Panel::Velocity);
     m_display.setTableBrowsing(Panel::Flow);
     m_display.sSetCursorPosition(Panel::Velocity);
@@ -289,6 +300,28 @@ void RunController::sStopMeasu()
     m_display.sShowGraphMark(Panel::Velocity, true);
     m_display.sShowGraphMark(Panel::Flow, true);
     m_display.smSetGraphGrid(true);
+}
+
+void RunController::sShowRun(qint32 n, const BatchFill &fill)
+{
+    if (m_state.measuring)
+        return;
+    m_state.receivedCount = 0;
+    m_state.graphTimeStep = m_state.sampleTime;
+    prepareDisplays();
+    m_statistics.reset();
+    // As polls of a run: a bounded table at a time, so the samples never exist twice in full.
+    SampleTable table;
+    while (m_state.receivedCount < n) {
+        const qint32 count = qMin(kShowRunBatch, n - m_state.receivedCount);
+        fill(table, m_state.receivedCount + 1, count);
+        m_statistics.addBatch(table, count);
+        showBatch(table, count);
+        m_state.receivedCount += count;
+    }
+    m_view.sShowMeasuParam(m_state.receivedCount);
+    showBrowsing();
+    Q_EMIT statisticsChanged();
 }
 
 void RunController::sGetStartDateAndSec()

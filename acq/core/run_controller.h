@@ -51,6 +51,14 @@ public:
     void sStopMeasu();
     // The charts' time origin: startSecond and the X positions from startTime.
     void sGetStartDateAndSec();
+    // Shows n samples as a whole run that has just ended (File > Open): the displays prepared as
+    // at a start, the samples in polls of at most kShowRunBatch that `fill` puts into the table
+    // (rows 1..count from sample `first`), then the browsing of the stop. The run's parameters,
+    // startTime and the data state are AppState's already; no driver is involved and the data
+    // file is not touched.
+    using BatchFill = std::function<void(SampleTable &table, qint32 first, qint32 count)>;
+    static constexpr qint32 kShowRunBatch = 8192;
+    void sShowRun(qint32 n, const BatchFill &fill);
     // Shows the message of a status code; stops the run when the code says so. While a run is
     // active, a code that does not stop it is shown once per run.
     void sReportStatus(qint16 code);
@@ -73,6 +81,9 @@ Q_SIGNALS:
 private:
     void startDriverCall();
     void prepareDisplays();
+    // The tables and charts of one poll's n samples, and their browsing state after the stop.
+    void showBatch(const SampleTable &table, qint32 n);
+    void showBrowsing();
     void reportDataFileFailure(const IoFailure &failure);
 
     AppState &m_state;

@@ -70,15 +70,16 @@ StatusPanels::MeasureParam StatusPanels::measureParam(const AppState &state, qin
     return p;
 }
 
-CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool starting)
+CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool starting,
+                                             bool openedRun)
 {
     using S = State;
     // Export is on wherever a run can be on display; the main window turns it off while the
     // charts hold no sample.
-    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About   Export
-    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept, S::On};
-    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
-    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On};
+    //                New     Save    Exit    Start   Stop    Graph   Status  Tools   About   Export  Open
+    const Table running = {S::Off, S::Off, S::Off, S::Off, S::On, S::On, S::On, S::On, S::Kept, S::On, S::Off};
+    const Table noData = {S::On, S::Off, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On, S::On};
+    const Table newData = {S::On, S::On, S::On, S::On, S::Off, S::On, S::On, S::On, S::On, S::On, S::On};
     Table kept;
     kept.fill(S::Kept);
 
@@ -88,8 +89,9 @@ CommandStates::Table CommandStates::forState(qint16 idle, qint32 dataState, bool
         return kept;
     switch (dataState) {
     case 1:
-    case 2:
         return noData;
+    case 2:
+        return openedRun ? newData : noData;
     case 3:
         return newData;
     default:

@@ -50,6 +50,7 @@ enum class AcqCommand {
     ToolsBar,
     About,
     ExportChart,
+    Open, // File > Open: a saved run back into the tables and charts
     Count
 };
 
@@ -62,5 +63,6 @@ public:
 
     // `starting` is true from the start of sStartMeasu until it returns: the commands are then
     // as during a run, so nothing can re-enter the probe.
-    static Table forState(qint16 idle, qint32 dataState, bool starting = false);
+    // `openedRun`: a run opened from a file is on display (Save makes another copy of it).
+    static Table forState(qint16 idle, qint32 dataState, bool starting = false, bool openedRun = false);
 };

@@ -6,6 +6,7 @@
 #include "acq/core/cursor_readout.h"
 #include "acq/core/chart_export.h"
 #include "acq/core/data_saver.h"
+#include "acq/core/run_opener.h"
 #include "acq/ui/about_window.h"
 #include "acq/ui/chart_picture.h"
 #include "acq/ui/data_panel.h"
@@ -65,6 +66,7 @@ const CommandInfo kCommands[] = {
     {AcqCommand::ToolsBar, "ID_ToolsBar", 1069, 0},
     {AcqCommand::About, "ID_About", 1082, 0},
     {AcqCommand::ExportChart, "ID_ExportChart", acqid::kExportChart, 0},
+    {AcqCommand::Open, "ID_Open", acqid::kOpenCaption, 0},
 };
 
 struct MenuInfo
@@ -114,6 +116,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
                 });
         connect(panel, &DataPanel::cursorMoved, this, [this, which] { showCursorReadout(which); });
     }
+    m_opener = std::make_unique<RunOpener>(m_state, *m_services.fileDialog, *m_saver, *m_run);
 
     m_tmrUSB = new QTimer(this);
     m_tmrUSB->setObjectName(QStringLiteral("tmrUSB"));
@@ -166,10 +169,12 @@ void MainWindow::buildMenusAndTools()
     tool(AcqCommand::ToolsBar)->setChecked(true);
     tool(AcqCommand::New)->setShortcut(QKeySequence::New);
     tool(AcqCommand::Save)->setShortcut(QKeySequence::Save);
+    tool(AcqCommand::Open)->setShortcut(QKeySequence::Open);
 
     QStyle *s = style();
     tool(AcqCommand::New)->setIcon(s->standardIcon(QStyle::SP_FileIcon));
     tool(AcqCommand::Save)->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    tool(AcqCommand::Open)->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
     tool(AcqCommand::MeasureStart)->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
     tool(AcqCommand::MeasureStop)->setIcon(s->standardIcon(QStyle::SP_MediaStop));
     tool(AcqCommand::GraphPEdit)->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -189,6 +194,7 @@ void MainWindow::buildMenusAndTools()
     }
 
     m_menus[0]->addAction(tool(AcqCommand::New));
+    m_menus[0]->addAction(tool(AcqCommand::Open));
     m_menus[0]->addAction(tool(AcqCommand::Save));
     m_menus[0]->addAction(tool(AcqCommand::ExportChart));
     m_menus[0]->addSeparator();
@@ -418,7 +424,8 @@ void MainWindow::sShowMeasuParam(qint32 count)
 
 void MainWindow::sShowMenuStat()
 {
-    const CommandStates::Table table = CommandStates::forState(m_state.idle, m_state.dataState, m_starting);
+    const CommandStates::Table table = CommandStates::forState(
+        m_state.idle, m_state.dataState, m_starting, !m_state.openedRunPath.isEmpty());
     for (size_t i = 0; i < table.size(); ++i) {
         if (table[i] != CommandStates::State::Kept)
             m_commands[i]->setEnabled(table[i] == CommandStates::State::On);
@@ -605,6 +612,8 @@ void MainWindow::commandClick(const QString &id)
         newData();
     else if (id == QLatin1String("ID_Save"))
         save();
+    else if (id == QLatin1String("ID_Open"))
+        openRun();
     else if (id == QLatin1String("ID_Exit"))
         close();
     else if (id == QLatin1String("ID_MeasureStart"))
@@ -645,12 +654,22 @@ void MainWindow::newData()
 
 void MainWindow::save()
 {
-    if (m_state.dataState != 3)
+    if (!DataSaver::saveAvailable(m_state))
         return;
     if (m_saver->fSaveDialog(m_state.currentDir) == status::kAnswerYes) {
         sShowMenuStat();
         sShowDataStat();
     }
+}
+
+void MainWindow::openRun()
+{
+    // Not during a run; unsaved data are offered for saving first, as by New.
+    if (m_state.idle != 1 || m_starting)
+        return;
+    if (m_saver->fAskSaveChanges() == status::kCancelled)
+        return;
+    m_opener->fOpenDialog(m_state.currentDir);
 }
 
 void MainWindow::measureStart()

@@ -16,6 +16,7 @@ class ConnectionProbe;
 class DataSaver;
 class FileDialog;
 class PanelDisplay;
+class RunOpener;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -72,6 +73,7 @@ public:
     PanelDisplay *panels() const { return m_panels; }
     RunController *runControl() const { return m_run.get(); }
     DataSaver *saver() const { return m_saver.get(); }
+    RunOpener *opener() const { return m_opener.get(); }
     QTimer *tmrUSB() const { return m_tmrUSB; }
     QLabel *statusPanel(int number) const { return m_statusPanels[size_t(number - 1)]; }
     // The readout of the cursor: the sample the cursor of either panel last moved to.
@@ -120,6 +122,7 @@ private:
     // Commands.
     void newData();
     void save();
+    void openRun();
     void measureStart();
     void measureStop();
     void graphParameters();
@@ -150,6 +153,7 @@ private:
     PanelDisplay *m_panels = nullptr;
     std::unique_ptr<RunController> m_run;
     std::unique_ptr<DataSaver> m_saver;
+    std::unique_ptr<RunOpener> m_opener;
     QTimer *m_tmrUSB = nullptr;
 
     std::array<QAction *, size_t(AcqCommand::Count)> m_commands{};

@@ -2,14 +2,39 @@
 
 #include <QFileDialog>
 
-FileDialog::Choice QtFileDialog::getSaveFileName(const QString &folder, const QVector<Filter> &filters)
+namespace {
+
+QStringList nameFiltersOf(const QVector<FileDialog::Filter> &filters)
 {
     QStringList nameFilters;
-    for (const Filter &f : filters) {
+    for (const FileDialog::Filter &f : filters) {
         // "Text files(*.CSV)" already names its pattern; Qt wants "description (pattern)".
         nameFilters << (f.description.contains(f.pattern) ? f.description
                                                           : f.description + QStringLiteral(" (") + f.pattern + QLatin1Char(')'));
     }
+    return nameFilters;
+}
+
+} // namespace
+
+FileDialog::Choice QtFileDialog::getOpenFileName(const QString &folder, const QVector<Filter> &filters)
+{
+    const QStringList nameFilters = nameFiltersOf(filters);
+    QFileDialog dialog(m_owner, QString(), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters);
+    Choice choice;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return choice;
+    choice.path = dialog.selectedFiles().first();
+    choice.filterIndex = qMax(0, nameFilters.indexOf(dialog.selectedNameFilter()));
+    return choice;
+}
+
+FileDialog::Choice QtFileDialog::getSaveFileName(const QString &folder, const QVector<Filter> &filters)
+{
+    const QStringList nameFilters = nameFiltersOf(filters);
     QFileDialog dialog(m_owner, QString(), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

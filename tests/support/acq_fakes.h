@@ -32,7 +32,7 @@ public:
     std::function<void()> during;
 };
 
-// A save dialog that hands out prepared answers (none left: cancelled) and records where it opened.
+// A save and open dialog that hands out prepared answers (none left: cancelled) and records where it opened.
 class ScriptedFileDialog : public FileDialog
 {
 public:
@@ -45,6 +45,11 @@ public:
         const Choice c = answers.front();
         answers.pop_front();
         return c;
+    }
+    // The open dialog takes its answers from the same queue.
+    Choice getOpenFileName(const QString &folder, const QVector<Filter> &filters) override
+    {
+        return getSaveFileName(folder, filters);
     }
     std::deque<Choice> answers;
     QStringList folders;

@@ -89,6 +89,10 @@ TEST(CommandStates, TableByProgramAndDataState)
                   std::tuple(S::Off, S::On, S::Off, S::On)) << data;
     }
     EXPECT_EQ(at(CommandStates::forState(1, 3), AcqCommand::Save), S::On);
+    // Open: off during a run; an opened run ("Old Data") can be saved again.
+    EXPECT_EQ(std::tuple(at(running, AcqCommand::Open), at(CommandStates::forState(1, 1), AcqCommand::Open),
+                         at(CommandStates::forState(1, 2, false, true), AcqCommand::Save)),
+              std::tuple(S::Off, S::On, S::On));
     for (const CommandStates::Table &t : {CommandStates::forState(1, 0), CommandStates::forState(1, 4),
                                           CommandStates::forState(2, 3)}) {
         for (S s : t)

@@ -43,6 +43,18 @@ namespace {
 
 constexpr double kStart = 41395.0 + 10.0 / 24.0; // 2013-05-01 10:00:00
 
+QByteArray acqReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool acqWriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Runs `action` on the next modal dialog of type T once it is shown.
 template <typename T>
 void onDialog(std::function<void(T *)> action)
@@ -310,7 +322,7 @@ TEST_F(MainWindowTest, RunEndsByCountThenSaveAndClose)
         if (m_state.idle == 0 && !sawRunning && m_state.receivedCount > 0) {
             sawRunning = true;
             EXPECT_EQ(panel(1), QStringLiteral("Measurement"));
-            EXPECT_TRUE(!enabled("ID_New") && !enabled("ID_Exit") && enabled("ID_MeasureStop"));
+            EXPECT_TRUE(!enabled("ID_New") && !enabled("ID_Open") && !enabled("ID_Exit") && enabled("ID_MeasureStop"));
             EXPECT_TRUE(panel(4).endsWith(QStringLiteral(" /6")));
             EXPECT_FALSE(window().close()); // closing is refused during a run
         }
@@ -327,6 +339,9 @@ TEST_F(MainWindowTest, RunEndsByCountThenSaveAndClose)
     EXPECT_EQ(window().panels()->velocity()->table()->grid()->gridRowCount(), 7);
     m_presenter.queueAnswer(status::kCancel);
     EXPECT_FALSE(window().close()); // the question: DataSaverTest.AskSaveChangesAnswers
+    m_presenter.queueAnswer(status::kCancel);
+    command("ID_Open"); // asks as New does; Cancel: no open dialog
+    EXPECT_TRUE(m_files.folders.isEmpty());
     EXPECT_EQ(stored("Windows", "Main Width"), QString());
     // Save: the file dialog, then "Old Data" and the file name in the caption.
     const QString saved = m_dir.path() + QStringLiteral("/run.CSV");
@@ -363,6 +378,65 @@ TEST_F(MainWindowTest, ExportChartWritesBothChartsAndKeepsTheFolder)
     m_state.dataState = 2; // nothing to ask at closing
     EXPECT_TRUE(window().close());
     EXPECT_EQ(stored("Chart Export", "Folder"), pictures.path());
+}
+
+// A saved run opened: the rows of both tables as the table rules give them for the file, written
+// by hand; the data file untouched; Save makes another copy; a damaged file changes nothing.
+TEST_F(MainWindowTest, OpenShowsASavedRunSavesItAgainAndRefusesADamagedFile)
+{
+    const QString source = venttest::sourcePath("tests/acq/core/expected/rectangle_three_batches.vxd");
+    ASSERT_TRUE(acqWriteFile(m_state.lastDataPath, "last run"));
+    const QStringList velocity = {
+        "2013-05-01 10:00:00|3.25|1013", "2013-05-01 10:00:01|3.30|1014", "2013-05-01 10:00:02|3.10|1013",
+        "2013-05-01 10:00:03|3.05|N", "2013-05-01 10:00:04|abc|Err", "2013-05-01 10:00:05|3.00|1013",
+        "2013-05-01 10:00:06|2.95|1013"};
+    const QStringList flow = {"120.5|1013", "121.0|1014", "118.2|1013", "117.9|N", "x|Err", "115.0|1013",
+                              "114.1|1013"};
+    auto rows = [this](DataPanel *p) {
+        GridModel *m = p->table()->grid();
+        QStringList out;
+        for (int r = 1; r < m->gridRowCount(); ++r) {
+            QStringList cells;
+            for (int c = 1; c <= m->gridColumnCount(); ++c)
+                cells << m->cell(r, c);
+            out << cells.join('|');
+        }
+        return out;
+    };
+    auto expectShown = [&](const QString &name) {
+        PanelDisplay *d = window().panels();
+        EXPECT_EQ(std::tuple(rows(d->velocity()), rows(d->flow())), std::tuple(velocity, flow));
+        EXPECT_EQ(std::tuple(window().windowTitle(), panel(2), panel(3), panel(4), d->velocity()->activeRow()),
+                  std::tuple("Ventolux Data Acquisition Software - " + name, QString("Old Data"),
+                             QString("1.0Sec"), QString("7times"), 1));
+        EXPECT_TRUE(enabled("ID_Save") && enabled("ID_Open") && enabled("ID_MeasureStart"));
+        const RunStatistics &stats = window().runControl()->statistics(); // "abc" is a gap
+        EXPECT_EQ(std::tuple(stats.samples(), stats.velocity().gaps(), stats.velocity().maximum()),
+                  std::tuple(7, 1, 3.30));
+    };
+    m_files.answers.push_back({source, 0});
+    command("ID_Open");
+    expectShown("rectangle_three_batches.vxd");
+    EXPECT_EQ(std::tuple(m_files.folders.value(0), m_files.lastFilters.size()), std::tuple(m_dir.path(), 3));
+
+    // Save copies the opened file (the data file still holds the last run), and again as TXT.
+    const QString copy = m_dir.path() + QStringLiteral("/copy");
+    m_files.answers.push_back({copy, 1});
+    command("ID_Save");
+    EXPECT_EQ(std::tuple(acqReadFile(copy + ".TXT"), acqReadFile(m_state.lastDataPath)),
+              std::tuple(acqReadFile(source), QByteArray("last run")));
+    m_files.answers.push_back({copy + ".TXT", 0});
+    command("ID_Open");
+    expectShown("copy.TXT");
+
+    // A damaged line: one message naming the file and the line; tables, caption, status as they were.
+    const QString bad = m_dir.path() + QStringLiteral("/bad.CSV");
+    ASSERT_TRUE(acqWriteFile(bad, acqReadFile(source).replace(",3.10,118.2,1013,2", ",3.10")));
+    m_files.answers.push_back({bad, 0});
+    command("ID_Open");
+    EXPECT_EQ(m_presenter.lastText(), "This file cannot be opened as a measurement:\n" + bad
+                                          + "\nLine 12 is not a sample line of this measurement (damaged or edited).");
+    expectShown("copy.TXT");
 }
 
 TEST_F(MainWindowTest, StopQuestionYesNoAndCancel)
