@@ -1,11 +1,13 @@
 // Pictures of File > Open (scripts/screenshot): the File menu, a saved run opened (the hand-written
-// data file of each language) and the message for a damaged file, in the three languages.
+// data file of each language), the same with Fit to data and exported as PNG, and the message for a
+// damaged file, in the three languages.
 // A picture generator, not a test: skipped unless VENT_SCREENSHOT_DIR is set.
 #include "acq/core/acq_settings.h"
 #include "acq/core/app_state.h"
 #include "acq/core/file_dialog.h"
 #include "acq/ui/acq_presenter.h"
 #include "acq/ui/main_window.h"
+#include "acq/ui/panel_display.h"
 #include "common/core/settings_store.h"
 #include "common/ui/window_fonts.h"
 #include "tests/support/test_support.h"
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -26,7 +29,11 @@ class Answers : public FileDialog
 {
 public:
     std::deque<QString> paths;
-    Choice getSaveFileName(const QString &, const QVector<Filter> &) override { return {}; }
+    QString exportPath; // the chart export's answer (PNG)
+    Choice getSaveFileName(const QString &, const QVector<Filter> &) override
+    {
+        return {std::exchange(exportPath, QString()), 0};
+    }
     Choice getOpenFileName(const QString &, const QVector<Filter> &) override
     {
         if (paths.empty())
@@ -87,6 +94,18 @@ TEST(ScreenshotOpenRun, MenuOpenedRunAndDamagedFile)
         window.commandClick(QStringLiteral("ID_Open"));
         QTest::qWait(300);
         venttest::maybeScreenshot(&window, QStringLiteral("open-run-") + tag);
+
+        // Fit to data on, then File > Export Chart... as PNG: the picture the file gets.
+        state.yFitToData = 1;
+        window.panels()->sSetGraphYAxies();
+        QTest::qWait(200);
+        venttest::maybeScreenshot(&window, QStringLiteral("open-run-fit-") + tag);
+        files.exportPath = qEnvironmentVariable("VENT_SCREENSHOT_DIR") + QStringLiteral("/export-") + tag
+                           + QStringLiteral(".png");
+        QFile::remove(files.exportPath);
+        window.commandClick(QStringLiteral("ID_ExportChart"));
+        state.yFitToData = 0;
+        window.panels()->sSetGraphYAxies();
 
         QTimer::singleShot(0, [tag] {
             if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000))
