@@ -261,7 +261,7 @@ void DataPanel::flushTable()
     const int lastColumn = model->gridColumnCount();
     const bool atm = hasAtmosphereColumn();
     const int atmColumn = velocity ? 3 : 2;
-    model->setGridRowCount(newest + 1); // the rows and the spare row, in one insertion
+    m_table->appendGridRows(newest + 1); // the rows and the spare row, in one insertion
     for (int i = 0; i < int(m_pending.size()); ++i) {
         const int k = base + i + 1;
         PendingRow &row = m_pending[size_t(i)];
