@@ -29,7 +29,7 @@ QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
 } // namespace
 
 TimeChart::TimeChart(QWidget *parent)
-    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_markerX(kNaN)
+    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_markerX(kNaN), m_replotGapMs(kMinReplotMs)
 {
     setObjectName(QStringLiteral("TimeChart"));
     setAntialiasedElements(QCP::aeNone);
@@ -80,7 +80,6 @@ TimeChart::TimeChart(QWidget *parent)
     m_marker->setVisible(false);
 
     m_replotTimer.setSingleShot(true);
-    m_replotTimer.setInterval(kMinReplotMs);
     connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
 
     iniDataNum(1, 1);
@@ -391,8 +390,10 @@ void TimeChart::mouseReleaseEvent(QMouseEvent *event)
 void TimeChart::requestReplot()
 {
     m_dirty = true;
-    if (!m_replotTimer.isActive())
-        m_replotTimer.start();
+    if (!m_replotTimer.isActive()) {
+        const qint64 since = m_lastReplot.isValid() ? m_lastReplot.elapsed() : m_replotGapMs;
+        m_replotTimer.start(int(qBound(qint64(0), m_replotGapMs - since, m_replotGapMs)));
+    }
 }
 
 void TimeChart::flushReplot()
@@ -413,9 +414,10 @@ void TimeChart::doReplot()
     clock.start();
     replot(QCustomPlot::rpQueuedRefresh);
     ++m_replots;
+    m_lastReplot.start();
     // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more
     // than about half of the time.
-    m_replotTimer.setInterval(int(qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs))));
+    m_replotGapMs = qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs));
 }
 
 void TimeChart::showEvent(QShowEvent *event)

@@ -17,7 +17,8 @@ class TimeAxisTicker;
 //
 // Holes are NaN: a point without a number interrupts the line (or has no bar). Pens are 1 pixel
 // wide, nothing is antialiased, and drawing is coalesced: changes ask for a redraw that happens at
-// most 25 times a second (less often when one redraw takes longer than 20 ms).
+// most 25 times a second (less often when one redraw takes longer than 20 ms); a change that
+// comes later than that after the last redraw is drawn in the same pass of the event loop.
 class TimeChart : public QCustomPlot
 {
     Q_OBJECT
@@ -133,6 +134,8 @@ private:
     int m_markerIndex = 0;
     double m_markerX;
     QTimer m_replotTimer;
+    QElapsedTimer m_lastReplot;
+    qint64 m_replotGapMs; // the shortest time between two redraws
     bool m_dirty = false;
     int m_replots = 0;
 };
