@@ -8,8 +8,28 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+namespace {
+
+// The column titles. Their sections never show the selection (highlightSections is off here), but
+// the stock header still redraws all of them whenever the selected row changes, which is once per
+// sample during a run.
+class TitleHeader : public QHeaderView
+{
+public:
+    explicit TitleHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override
+    {
+        return highlightSections() ? QHeaderView::visualRegionForSelection(selection) : QRegion();
+    }
+};
+
+} // namespace
+
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
 {
+    setHorizontalHeader(new TitleHeader(this));
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
