@@ -79,6 +79,11 @@ TimeChart::TimeChart(QWidget *parent)
     m_marker->point2->setType(QCPItemPosition::ptPlotCoords);
     m_marker->setVisible(false);
 
+    // The series and the marker are drawn on a layer of their own, so a new point or a marker
+    // move redraws that layer alone; the axes with their labels and the grid keep their drawing.
+    m_dataLayer = m_line->layer();
+    m_dataLayer->setMode(QCPLayer::lmBuffered);
+
     m_replotTimer.setSingleShot(true);
     connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
 
@@ -119,8 +124,12 @@ void TimeChart::setPoint(int k, double x, double y)
         appendPlotPoint(x, y);
     else
         rebuildPlotData();
+    const QCPRange yBefore = yAxis->range();
     updateAutoY();
-    requestReplot();
+    if (yAxis->range() == yBefore)
+        requestDataReplot();
+    else
+        requestReplot();
 }
 
 void TimeChart::appendPlotPoint(double x, double y)
@@ -355,7 +364,7 @@ void TimeChart::placeMarker()
         m_marker->point2->setCoords(m_markerX, 1);
     }
     m_marker->setVisible(m_markerShown && placed);
-    requestReplot();
+    requestDataReplot();
 }
 
 // --- mouse ------------------------------------------------------------------------------------
@@ -389,6 +398,12 @@ void TimeChart::mouseReleaseEvent(QMouseEvent *event)
 
 void TimeChart::requestReplot()
 {
+    m_axesDirty = true;
+    requestDataReplot();
+}
+
+void TimeChart::requestDataReplot()
+{
     m_dirty = true;
     if (!m_replotTimer.isActive()) {
         const qint64 since = m_lastReplot.isValid() ? m_lastReplot.elapsed() : m_replotGapMs;
@@ -409,10 +424,15 @@ void TimeChart::doReplot()
     if (!isVisible())
         return; // drawn when shown
     m_dirty = false;
+    const bool everything = m_axesDirty;
+    m_axesDirty = false;
     updateStyleForDensity();
     QElapsedTimer clock;
     clock.start();
-    replot(QCustomPlot::rpQueuedRefresh);
+    if (everything)
+        replot(QCustomPlot::rpQueuedRefresh);
+    else
+        m_dataLayer->replot(); // a full redraw when the layers' buffers are not ready
     ++m_replots;
     m_lastReplot.start();
     // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more

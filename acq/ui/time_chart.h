@@ -109,6 +109,9 @@ protected:
 
 private:
     void doReplot();
+    // Asks for a redraw of the data layer alone (points, bars, marker): the axes, grid and
+    // titles stay as drawn.
+    void requestDataReplot();
     void rebuildPlotData();
     void appendPlotPoint(double x, double y);
     void updateAutoY();
@@ -134,6 +137,8 @@ private:
     int m_markerIndex = 0;
     double m_markerX;
     QTimer m_replotTimer;
+    QCPLayer *m_dataLayer = nullptr;
+    bool m_axesDirty = true; // the next redraw draws everything, not the data layer alone
     QElapsedTimer m_lastReplot;
     qint64 m_replotGapMs; // the shortest time between two redraws
     bool m_dirty = false;
