@@ -83,6 +83,10 @@ TimeChart::TimeChart(QWidget *parent)
     // move redraws that layer alone; the axes with their labels and the grid keep their drawing.
     m_dataLayer = m_line->layer();
     m_dataLayer->setMode(QCPLayer::lmBuffered);
+    // The overlay layer (above the axes) holds nothing here: drawn with the axes, it needs no
+    // buffer of its own to be put together at every paint.
+    if (QCPLayer *overlay = layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
 
     m_replotTimer.setSingleShot(true);
     connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
