@@ -30,7 +30,7 @@ void DataFileSync::restart()
 bool DataFileSync::batchWritten(int fd)
 {
     m_waiting = true;
-    if (m_synced && m_clock() - m_lastSync < kIntervalMs)
+    if (m_synced && m_clock() - m_lastSync < kIntervalMs - m_earlyMs)
         return true;
     return sync(fd);
 }

@@ -22,6 +22,10 @@ public:
 
     // A new run: its first batch (with the header) is synced at once.
     void restart();
+    // A batch that comes less than `ms` before the second is up is synced at once too, in the same
+    // pass as its writing (0 by default). Batches that come once a second then never wait for a
+    // sync of their own a moment later; the syncs stay almost a second apart and never later.
+    void setEarlyMs(qint64 ms) { m_earlyMs = qBound(qint64(0), ms, kIntervalMs); }
     // After a batch was written and flushed to the open file `fd`: syncs it when due. False when
     // the sync failed (the batch stays waiting).
     bool batchWritten(int fd);
@@ -40,6 +44,7 @@ private:
 
     Clock m_clock;
     qint64 m_lastSync = 0;
+    qint64 m_earlyMs = 0;
     bool m_synced = false; // m_lastSync holds a time
     bool m_waiting = false;
     int m_syncs = 0;

@@ -25,6 +25,9 @@ RunController::RunController(AppState &state, RunDisplay &display, RunStatusView
     connect(&m_tmrGetData, &QTimer::timeout, this, &RunController::tmrGetData_Timer);
     // A batch left waiting for its sync is synced when it is due, even if no batch follows.
     m_tmrSync.setSingleShot(true);
+    // Batches a second apart (a run at 1 s) would otherwise each come a little too soon and be
+    // synced by the timer alone, a moment later.
+    m_dataFileSync.setEarlyMs(kSyncEarlyMs);
     connect(&m_tmrSync, &QTimer::timeout, this,
             [this] { m_dataFileSync.finish(m_state.lastDataPath); });
 }
@@ -209,7 +212,9 @@ void RunController::tmrGetData_Timer()
             return;
         }
         const qint64 due = m_dataFileSync.msUntilDue();
-        if (due >= 0 && !m_tmrSync.isActive())
+        if (due < 0)
+            m_tmrSync.stop(); // synced with the batch: nothing left for the timer
+        else if (!m_tmrSync.isActive())
             m_tmrSync.start(int(due));
     }
 

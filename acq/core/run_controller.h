@@ -34,6 +34,7 @@ public:
     using DriverFactory = std::function<std::unique_ptr<MeasurementDriver>()>;
 
     static constexpr int kEndCalls = 10; // EndVL4402Drv is called this many times at the stop
+    static constexpr qint64 kSyncEarlyMs = 100; // see DataFileSync::setEarlyMs
 
     // `probe` may be null when only simulated runs are made (a live start then fails at the probe).
     RunController(AppState &state, RunDisplay &display, RunStatusView &view,

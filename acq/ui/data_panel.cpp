@@ -77,7 +77,6 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
                                    : QStringLiteral("flowChartPane"));
 
     m_tableRedraw.setSingleShot(true);
-    m_tableRedraw.setInterval(40);
     connect(&m_tableRedraw, &QTimer::timeout, this, &DataPanel::flushTable);
 
     QScrollBar *bar = scrollBar();
@@ -247,8 +246,13 @@ void DataPanel::appendRows(const SampleTable &table, int n, double startDateTime
         }
         m_pending.push_back(std::move(row));
     }
-    if (!m_tableRedraw.isActive())
-        m_tableRedraw.start();
+    // At most 25 redraws a second: rows that come later than that after the last redraw are drawn
+    // in the same pass of the event loop (no wake-up of their own 40 ms later).
+    if (!m_tableRedraw.isActive()) {
+        constexpr qint64 kGapMs = 40;
+        const qint64 since = m_lastRedraw.isValid() ? m_lastRedraw.elapsed() : kGapMs;
+        m_tableRedraw.start(int(qBound(qint64(0), kGapMs - since, kGapMs)));
+    }
 }
 
 void DataPanel::flushTable()
@@ -259,6 +263,7 @@ void DataPanel::flushTable()
     const bool velocity = m_which == Panel::Velocity;
     const int base = m_pendingBase;
     const int newest = base + int(m_pending.size());
+    m_lastRedraw.start();
 
     // The model's change notices are held and sent as one for the rows touched, so only those
     // rows are drawn again (pausing the whole grid's updates would redraw all of it each time).
@@ -267,7 +272,7 @@ void DataPanel::flushTable()
     const int lastColumn = model->gridColumnCount();
     const bool atm = hasAtmosphereColumn();
     const int atmColumn = velocity ? 3 : 2;
-    model->setGridRowCount(newest + 1); // the rows and the spare row, in one insertion
+    m_table->appendGridRows(newest + 1); // the rows and the spare row, in one insertion
     for (int i = 0; i < int(m_pending.size()); ++i) {
         const int k = base + i + 1;
         PendingRow &row = m_pending[size_t(i)];

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -121,4 +122,5 @@ private:
     std::vector<PendingRow> m_pending;
     int m_pendingBase = 0; // samples in the table before the first waiting row
     QTimer m_tableRedraw;
+    QElapsedTimer m_lastRedraw; // since the rows last reached the grid
 };

@@ -6,9 +6,10 @@
 #include <QStyleOptionSlider>
 
 namespace {
-// The raster engine hands a fill of more than about a hundred rows to its thread pool, in pieces;
-// the bar is drawn in short bands, so its drawing stays on this thread.
-constexpr int kBandRows = 32;
+// The raster engine hands a fill of 96 rows or more to its thread pool, in pieces of 64; the bar is
+// drawn in bands just short of that, so its drawing stays on this thread. Each band draws the
+// whole control clipped, so the fewer bands the better.
+constexpr int kBandRows = 95;
 } // namespace
 
 QuietScrollBar::QuietScrollBar(Qt::Orientation orientation, QWidget *parent)

@@ -19,3 +19,21 @@ QSize RowNumberHeader::sizeHint() const
     }
     return {m_width, defaultSectionSize()};
 }
+
+void RowNumberHeader::sectionsInserted(const QModelIndex &parent, int logicalFirst, int logicalLast)
+{
+    QWidget *labels = viewport();
+    const bool atEnd = !parent.isValid() && logicalFirst == count();
+    if (!atEnd || !labels->updatesEnabled()) {
+        QHeaderView::sectionsInserted(parent, logicalFirst, logicalLast);
+        return;
+    }
+    // The stock slot ends with a redraw of every label; updates are held while it runs (the
+    // attribute itself: switching updates back on would ask for that redraw again).
+    labels->setAttribute(Qt::WA_UpdatesDisabled, true);
+    QHeaderView::sectionsInserted(parent, logicalFirst, logicalLast);
+    labels->setAttribute(Qt::WA_UpdatesDisabled, false);
+    const int top = qMax(0, sectionViewportPosition(logicalFirst));
+    if (top < labels->height())
+        labels->update(QRect(0, top, labels->width(), labels->height() - top));
+}

@@ -14,6 +14,12 @@ public:
 
     QSize sizeHint() const override;
 
+protected Q_SLOTS:
+    // Takes the model's row insertions in place of QHeaderView's slot of the same name (the model
+    // is connected to it by name): rows added at the end redraw the labels from there down, not
+    // the whole column.
+    void sectionsInserted(const QModelIndex &parent, int logicalFirst, int logicalLast);
+
 private:
     mutable int m_digits = 0; // the width below was measured for this many digits
     mutable int m_width = 0;

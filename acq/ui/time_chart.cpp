@@ -35,7 +35,8 @@ QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
 } // namespace
 
 TimeChart::TimeChart(QWidget *parent)
-    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_page{kNaN, kNaN}, m_markerX(kNaN)
+    : QCustomPlot(parent), m_ticker(new TimeAxisTicker), m_page{kNaN, kNaN}, m_markerX(kNaN),
+      m_replotGapMs(kMinReplotMs)
 {
     setObjectName(QStringLiteral("TimeChart"));
     setAntialiasedElements(QCP::aeNone);
@@ -85,8 +86,16 @@ TimeChart::TimeChart(QWidget *parent)
     m_marker->point2->setType(QCPItemPosition::ptPlotCoords);
     m_marker->setVisible(false);
 
+    // The series and the marker are drawn on a layer of their own, so a new point or a marker
+    // move redraws that layer alone; the axes with their labels and the grid keep their drawing.
+    m_dataLayer = m_line->layer();
+    m_dataLayer->setMode(QCPLayer::lmBuffered);
+    // The overlay layer (above the axes) holds nothing here: drawn with the axes, it needs no
+    // buffer of its own to be put together at every paint.
+    if (QCPLayer *overlay = layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+
     m_replotTimer.setSingleShot(true);
-    m_replotTimer.setInterval(kMinReplotMs);
     connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
 
     iniDataNum(1, 1);
@@ -128,12 +137,16 @@ void TimeChart::setPoint(int k, double x, double y)
         appendPlotPoint(x, y);
     else
         rebuildPlotData();
+    const QCPRange yBefore = yAxis->range();
     if (m_yFit && k == before + 1)
         notePagePoint(x, y);
     else if (m_yFit && refreshPageExtent())
         applyY();
     updateAutoY();
-    requestReplot();
+    if (yAxis->range() == yBefore)
+        requestDataReplot();
+    else
+        requestReplot();
 }
 
 void TimeChart::appendPlotPoint(double x, double y)
@@ -450,7 +463,7 @@ void TimeChart::placeMarker()
         m_marker->point2->setCoords(m_markerX, 1);
     }
     m_marker->setVisible(m_markerShown && placed);
-    requestReplot();
+    requestDataReplot();
 }
 
 // --- mouse ------------------------------------------------------------------------------------
@@ -484,9 +497,17 @@ void TimeChart::mouseReleaseEvent(QMouseEvent *event)
 
 void TimeChart::requestReplot()
 {
+    m_axesDirty = true;
+    requestDataReplot();
+}
+
+void TimeChart::requestDataReplot()
+{
     m_dirty = true;
-    if (!m_replotTimer.isActive())
-        m_replotTimer.start();
+    if (!m_replotTimer.isActive()) {
+        const qint64 since = m_lastReplot.isValid() ? m_lastReplot.elapsed() : m_replotGapMs;
+        m_replotTimer.start(int(qBound(qint64(0), m_replotGapMs - since, m_replotGapMs)));
+    }
 }
 
 void TimeChart::flushReplot()
@@ -502,14 +523,20 @@ void TimeChart::doReplot()
     if (!isVisible())
         return; // drawn when shown
     m_dirty = false;
+    const bool everything = m_axesDirty;
+    m_axesDirty = false;
     updateStyleForDensity();
     QElapsedTimer clock;
     clock.start();
-    replot(QCustomPlot::rpQueuedRefresh);
+    if (everything)
+        replot(QCustomPlot::rpQueuedRefresh);
+    else
+        m_dataLayer->replot(); // a full redraw when the layers' buffers are not ready
     ++m_replots;
+    m_lastReplot.start();
     // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more
     // than about half of the time.
-    m_replotTimer.setInterval(int(qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs))));
+    m_replotGapMs = qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs));
 }
 
 void TimeChart::showEvent(QShowEvent *event)

@@ -17,7 +17,8 @@ class TimeAxisTicker;
 //
 // Holes are NaN: a point without a number interrupts the line (or has no bar). Pens are 1 pixel
 // wide, nothing is antialiased, and drawing is coalesced: changes ask for a redraw that happens at
-// most 25 times a second (less often when one redraw takes longer than 20 ms).
+// most 25 times a second (less often when one redraw takes longer than 20 ms); a change that
+// comes later than that after the last redraw is drawn in the same pass of the event loop.
 class TimeChart : public QCustomPlot
 {
     Q_OBJECT
@@ -117,6 +118,9 @@ protected:
 
 private:
     void doReplot();
+    // Asks for a redraw of the data layer alone (points, bars, marker): the axes, grid and
+    // titles stay as drawn.
+    void requestDataReplot();
     void rebuildPlotData();
     void appendPlotPoint(double x, double y);
     void updateAutoY();
@@ -154,6 +158,10 @@ private:
     int m_markerIndex = 0;
     double m_markerX;
     QTimer m_replotTimer;
+    QCPLayer *m_dataLayer = nullptr;
+    bool m_axesDirty = true; // the next redraw draws everything, not the data layer alone
+    QElapsedTimer m_lastReplot;
+    qint64 m_replotGapMs; // the shortest time between two redraws
     bool m_dirty = false;
     int m_replots = 0;
 };

@@ -5,9 +5,31 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace {
+
+// The column titles. Their sections never show the selection (highlightSections is off here), but
+// the stock header still redraws all of them whenever the selected row changes, which is once per
+// sample during a run.
+class TitleHeader : public QHeaderView
+{
+public:
+    explicit TitleHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override
+    {
+        return highlightSections() ? QHeaderView::visualRegionForSelection(selection) : QRegion();
+    }
+};
+
+} // namespace
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
 {
+    setHorizontalHeader(new TitleHeader(this));
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -46,10 +68,62 @@ void DataGrid::resumeRedraw()
     }
 }
 
+void DataGrid::appendGridRows(int rows)
+{
+    if (rows <= m_model->gridRowCount()) {
+        m_model->setGridRowCount(rows);
+        return;
+    }
+    executeDelayedItemsLayout(); // whatever was due before is laid out in full
+    m_appendedFrom = m_model->gridRowCount();
+    m_model->setGridRowCount(rows);
+    executeDelayedItemsLayout(); // the insertion's own layout, see doItemsLayout()
+    m_appendedFrom = -1;
+}
+
+void DataGrid::doItemsLayout()
+{
+    if (m_appendedFrom < 0) {
+        QTableView::doItemsLayout();
+        return;
+    }
+    // Rows added at the end move nothing above them: the scroll range changes and the new rows
+    // are drawn, if they are in view at all.
+    updateGeometries();
+    const int top = qMax(0, rowViewportPosition(m_appendedFrom));
+    if (top < viewport()->height())
+        viewport()->update(QRect(0, top, viewport()->width(), viewport()->height() - top));
+}
+
 void DataGrid::setGridRowHidden(int row, bool hidden)
 {
-    if (row >= 1 && row <= m_model->gridRowCount())
+    if (row < 1 || row > m_model->gridRowCount() || isRowHidden(row - 1) == hidden)
+        return;
+    {
+        // The view's own answer to a row changing height is to redraw all of itself whenever it
+        // is scrolled to the end, which a table that follows its newest row always is; the rows
+        // from this one down are enough while the scroll position stays (rowHeightsChanged).
+        const QSignalBlocker quiet(verticalHeader());
         setRowHidden(row - 1, hidden);
+    }
+    const bool queued = m_resizedFrom >= 0;
+    m_resizedFrom = queued ? qMin(m_resizedFrom, row - 1) : row - 1;
+    if (!queued)
+        QMetaObject::invokeMethod(this, &DataGrid::rowHeightsChanged, Qt::QueuedConnection);
+}
+
+void DataGrid::rowHeightsChanged()
+{
+    const int from = m_resizedFrom;
+    m_resizedFrom = -1;
+    if (from < 0 || from >= m_model->rowCount())
+        return;
+    const int before = verticalScrollBar()->value();
+    updateGeometries();
+    // A scroll position that had to move takes every row with it.
+    const int top = verticalScrollBar()->value() == before ? qMax(0, rowViewportPosition(from)) : 0;
+    if (top < viewport()->height())
+        viewport()->update(QRect(0, top, viewport()->width(), viewport()->height() - top));
 }
 
 bool DataGrid::isGridRowHidden(int row) const

@@ -20,6 +20,10 @@ public:
     void suspendRedraw();
     void resumeRedraw();
 
+    // Grows the grid to `rows` rows. Only the new rows are laid out and drawn; the stock view
+    // lays out and redraws all of itself for every insertion.
+    void appendGridRows(int rows);
+
     void setGridRowHidden(int row, bool hidden);
     bool isGridRowHidden(int row) const;
     void setGridColumnHidden(int column, bool hidden);
@@ -37,6 +41,8 @@ public:
     // Sets the fixed height of every row from the current font.
     void fitRowHeightToFont();
 
+    void doItemsLayout() override;
+
 Q_SIGNALS:
     // Key codes are Qt keys; the grid emits keyDown before it handles the key itself.
     void keyDown(int key, bool autoRepeat);
@@ -52,6 +58,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void rowHeightsChanged();
+
     GridModel *m_model;
     int m_suspended = 0;
+    int m_appendedFrom = -1;  // first new row (0-based) while appendGridRows lays them out
+    int m_resizedFrom = -1;   // first row (0-based) shown or hidden since the last redraw of rows
 };

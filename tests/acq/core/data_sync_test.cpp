@@ -47,3 +47,26 @@ TEST(DataFileSync, ABatchIsSyncedWhenTheLastSyncIsASecondOldTheRestWaitForTheNex
     EXPECT_EQ(sync.msUntilDue(), 0);
     EXPECT_EQ(sync.syncCount(), 5);
 }
+
+TEST(DataFileSync, ABatchWithinTheEarlyMarginOfItsSecondIsSyncedWithItsWriting)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("VL4402Data.VXD");
+    qint64 now = 0;
+    DataFileSync sync([&now] { return now; });
+    sync.setEarlyMs(100);
+    auto state = acqtest::makeState();
+    SampleTable table;
+    table.reset(1);
+    decodeSampleText(*state, "1.00,2.0,10132,1", table, 1);
+    // clock (ms) at a one-sample batch; syncs after it; when the batch left waiting is due
+    const struct { qint64 ms; int syncs; qint64 due; } steps[] = {
+        {0, 1, -1}, {850, 1, 150}, {900, 2, -1}, {1850, 3, -1}, {1900, 3, 950},
+    };
+    for (const auto &s : steps) {
+        now = s.ms;
+        ASSERT_TRUE(fSaveDataVXDFile(*state, table, path, 1, 0, &sync));
+        state->receivedCount += 1;
+        EXPECT_EQ(std::tuple(sync.syncCount(), sync.msUntilDue()), std::tuple(s.syncs, s.due)) << s.ms;
+    }
+}

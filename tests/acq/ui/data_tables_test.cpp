@@ -5,6 +5,8 @@
 #include "common/ui/data_grid.h"
 #include "tests/acq/ui/display_rig.h"
 
+#include <QHeaderView>
+#include <QPaintEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -90,6 +92,36 @@ TEST(DataTables, TheNewestRowIsInView)
         EXPECT_TRUE(table->viewport()->rect().contains(newest));
     }
     rig.stop();
+}
+
+// A sample added to a table scrolled to its newest row redraws that row and the one before it
+// (its highlight goes), with their numbers: not every visible row, which once cost most of a
+// live run's time.
+TEST(DataTables, ASampleRedrawsOnlyTheRowsItChanges)
+{
+    struct Painted : QObject
+    {
+        QRect all;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                all |= static_cast<QPaintEvent *>(e)->rect();
+            return false;
+        }
+    } cells, numbers;
+    DisplayRig rig;
+    rig.start(DisplayRig::batches(60, 1), QTime(12, 0), 1.0f, 60, 1000);
+    DataGrid *table = rig.velocity()->table();
+    rig.poll(59);
+    QTest::qWait(100); // drawn
+    table->viewport()->installEventFilter(&cells);
+    table->verticalHeader()->viewport()->installEventFilter(&numbers);
+    rig.poll();
+    QTest::qWait(150); // the sample's rows and whatever else it asks to draw
+    const int row = table->rowHeight(0);
+    EXPECT_LE(cells.all.height(), 2 * row + 1);
+    EXPECT_LE(numbers.all.height(), 2 * row + 1);
+    EXPECT_EQ(table->grid()->gridRowCount(), 61); // the sample's row and the spare row
 }
 
 TEST(DataTables, ValuesAsReceived)
