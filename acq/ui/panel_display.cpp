@@ -3,6 +3,7 @@
 #include "acq/core/app_state.h"
 #include "acq/ui/data_panel.h"
 #include "acq/ui/time_chart.h"
+#include "common/core/date_days.h"
 
 PanelDisplay::PanelDisplay(AppState &state, QWidget *widgetParent)
     : QObject(widgetParent), m_state(state),
@@ -62,7 +63,10 @@ void PanelDisplay::smSetWCGraphBarSize()
 
 void PanelDisplay::smGraphAxiesUnit(Panel which)
 {
-    panel(which)->setAxesUnit(m_today());
+    // A run measured now counts its time from today; a saved run opened, from its own start date
+    // (otherwise a run of more than a day would show today's dates).
+    const bool opened = !m_state.openedRunPath.isEmpty() && m_state.idle == 1;
+    panel(which)->setAxesUnit(opened ? DateDays::toDateTime(m_state.startTime).date() : m_today());
 }
 
 void PanelDisplay::sSetGraphYAxies()

@@ -8,6 +8,7 @@
 #include "acq/ui/main_window.h"
 #include "acq/ui/measurement_param_dialog.h"
 #include "acq/ui/panel_display.h"
+#include "acq/ui/time_chart.h"
 #include "acq/ui/statistics_window.h"
 #include "common/core/settings_store.h"
 #include "common/core/status_codes.h"
@@ -410,10 +411,12 @@ TEST_F(MainWindowTest, OpenShowsASavedRunSavesItAgainAndRefusesADamagedFile)
                   std::tuple("Ventolux Data Acquisition Software - " + name, QString("Old Data"),
                              QString("1.0Sec"), QString("7times"), 1));
         EXPECT_TRUE(enabled("ID_Save") && enabled("ID_Open") && enabled("ID_MeasureStart"));
+        EXPECT_EQ(d->velocity()->chart()->timeBase(), QDate(2013, 5, 1)); // the run's day, not today
         const RunStatistics &stats = window().runControl()->statistics(); // "abc" is a gap
         EXPECT_EQ(std::tuple(stats.samples(), stats.velocity().gaps(), stats.velocity().maximum()),
                   std::tuple(7, 1, 3.30));
     };
+    window().panels()->setToday([] { return QDate(2020, 1, 1); });
     m_files.answers.push_back({source, 0});
     command("ID_Open");
     expectShown("rectangle_three_batches.vxd");
