@@ -86,6 +86,15 @@ TEST(DataPaging, HundredSamples)
               std::tuple(rig.x(39), rig.x(39)));
 }
 
+// Two samples on one-sample pages: the run's last window jumped past sample 1; the stop goes back.
+TEST(DataPaging, TwoSamplesStopOnTheFirstPage)
+{
+    DisplayRig rig;
+    rig.finishedRun(2, 1, 1);
+    for (Panel which : {Panel::Velocity, Panel::Flow})
+        expectPage(rig, which, 1);
+}
+
 TEST(DataPaging, ArrowKeysMoveTheCursorAcrossPages)
 {
     DisplayRig rig;

@@ -34,6 +34,7 @@ TEST(NumberFormat, SinglePrecisionValuesRoundAtSevenDigitsAndOnlyNumbersAreForma
     EXPECT_EQ(NumberFormat::format(0.35f, "0.0", P::Double), "0.3");
     EXPECT_EQ(NumberFormat::format(0.35f, "0.0", P::Single), "0.4");
     EXPECT_EQ(NumberFormat::format(2.26f, "####0.0", P::Single), "2.3");
+    EXPECT_EQ(NumberFormat::format(1234.567f, "0.000", P::Single), "1234.567"); // all seven digits
     const char *texts[][3] = {{"Err", "####", "Err"}, {"ATM F", "####", "ATM F"}, {"", "####", ""},
                               {"No", "000", "No"},    {"1013.2", "####", "1013"}, {"0.0", "####", ""},
                               {"7", "000", "007"}};
@@ -58,6 +59,7 @@ TEST(NumberFormat, ParseAcceptsOnlyPlainNumbers)
     EXPECT_FALSE(NumberFormat::parseSingle(QStringLiteral("1e39")).has_value());
     EXPECT_EQ(NumberFormat::parseInt32(QStringLiteral("65500")), 65500);
     EXPECT_EQ(NumberFormat::parseInt32(QStringLiteral("-12")), -12);
+    EXPECT_EQ(NumberFormat::parseInt32(QStringLiteral("-2147483648")), -2147483648LL); // ten digits
     EXPECT_FALSE(NumberFormat::parseInt32(QStringLiteral("2147483648")).has_value());
     EXPECT_FALSE(NumberFormat::parseInt32(QStringLiteral("1.0")).has_value());
 }

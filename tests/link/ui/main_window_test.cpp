@@ -300,6 +300,10 @@ TEST(LinkMainWindow, WholeDownloadInTheWindow)
     EXPECT_EQ(win.FileList()->item(0)->text(), "site A.CSV");
     EXPECT_EQ(win.lblStatue()->text(), "Display ");
     EXPECT_EQ(win.lblProgress()->text(), "2 readings saved to " + w.folder.path() + "/site A.CSV");
+    QFile saved(w.folder.path() + "/site A.CSV"); // the title line, from the window's grid
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()).split("\r\n").value(3),
+              "No,X,Y,inch/mm,No,Vel(m/s),Temp( deg.C ),ATM(hPa),ATM F,");
 }
 
 TEST(LinkMainWindow, ClosingDuringADownloadAsksAndNoKeepsItRunning)
