@@ -10,22 +10,63 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
+#include <vector>
 
 namespace {
 
 // The column titles. Their sections never show the selection (highlightSections is off here), but
 // the stock header still redraws all of them whenever the selected row changes, which is once per
 // sample during a run.
+// Its size hint, which the view asks for whenever its scroll range is worked out (once per sample),
+// is kept until a title, the number of columns or which are hidden, the font or the style changes: the stock header
+// measures every title again each time.
 class TitleHeader : public QHeaderView
 {
 public:
     explicit TitleHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
 
+    void setModel(QAbstractItemModel *model) override
+    {
+        QHeaderView::setModel(model);
+        m_hint = QSize();
+        if (!model)
+            return;
+        const auto forget = [this] { m_hint = QSize(); };
+        connect(model, &QAbstractItemModel::headerDataChanged, this, forget);
+        connect(model, &QAbstractItemModel::modelReset, this, forget);
+        connect(model, &QAbstractItemModel::columnsInserted, this, forget);
+        connect(model, &QAbstractItemModel::columnsRemoved, this, forget);
+        connect(model, &QAbstractItemModel::layoutChanged, this, forget);
+    }
+
+    QSize sizeHint() const override
+    {
+        // Hidden titles are not measured: which ones are hidden is part of the key (a few columns).
+        std::vector<bool> hidden(static_cast<size_t>(count()));
+        for (int i = 0; i < count(); ++i)
+            hidden[size_t(i)] = isSectionHidden(i);
+        if (!m_hint.isValid() || hidden != m_hidden)
+            m_hint = QHeaderView::sizeHint();
+        m_hidden = std::move(hidden);
+        return m_hint;
+    }
+
 protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_hint = QSize();
+        return QHeaderView::event(event);
+    }
+
     QRegion visualRegionForSelection(const QItemSelection &selection) const override
     {
         return highlightSections() ? QHeaderView::visualRegionForSelection(selection) : QRegion();
     }
+
+private:
+    mutable QSize m_hint;
+    mutable std::vector<bool> m_hidden;
 };
 
 // Draws a cell the way the stock delegate and style do (background, selection, text placed and
