@@ -79,7 +79,10 @@ void QuietScrollBar::paintEvent(QPaintEvent *event)
     // Bands across the bar's length (the style may draw a horizontal bar turned on its side).
     const QRect area = event->rect();
     const bool vertical = orientation() == Qt::Vertical;
-    const int from = vertical ? area.top() : area.left();
+    // The bands lie at the same places whatever part is redrawn: a part drawn again matches the
+    // whole bar drawn at once to the pixel (the handle's shading differs with the band edges).
+    const int start = vertical ? area.top() : area.left();
+    const int from = start - start % kBandRows;
     const int to = vertical ? area.bottom() : area.right();
     for (int at = from; at <= to; at += kBandRows) {
         const int length = qMin(kBandRows, to - at + 1);
