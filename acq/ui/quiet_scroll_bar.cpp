@@ -50,8 +50,9 @@ void QuietScrollBar::sliderChange(SliderChange change)
             const Look now = look();
             if (now == m_drawn)
                 return;
-            // With the same ends, only the handle moved or changed size: the part of the bar it
-            // left and the part it now covers are drawn again (with a margin for the style's edges).
+            // With the same ends, only the handle moved or changed size: the part of the bar
+            // it left and the part it now covers are drawn again (with a margin for the
+            // style's edges).
             if (now.atMinimum == m_drawn.atMinimum && now.atMaximum == m_drawn.atMaximum
                 && !now.handle.isEmpty() && !m_drawn.handle.isEmpty())
                 update(now.handle.united(m_drawn.handle).adjusted(-2, -2, 2, 2) & rect());

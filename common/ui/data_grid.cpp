@@ -17,9 +17,9 @@ namespace {
 // The column titles. Their sections never show the selection (highlightSections is off here), but
 // the stock header still redraws all of them whenever the selected row changes, which is once per
 // sample during a run.
-// Its size hint, which the view asks for whenever its scroll range is worked out (once per sample),
-// is kept until a title, the number of columns or which are hidden, the font or the style changes: the stock header
-// measures every title again each time.
+// Its size hint, which the view asks for whenever its scroll range is worked out (once per
+// sample), is kept until a title, the number of columns or which are hidden, the font or the
+// style changes: the stock header measures every title again each time.
 class TitleHeader : public QHeaderView
 {
 public:
@@ -77,9 +77,13 @@ private:
 class CellDelegate : public QStyledItemDelegate
 {
 public:
-    CellDelegate(GridModel *model, QWidget *view) : QStyledItemDelegate(view), m_model(model), m_view(view) {}
+    CellDelegate(GridModel *model, QWidget *view)
+        : QStyledItemDelegate(view), m_model(model), m_view(view)
+    {
+    }
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
     {
         if (option.state & QStyle::State_HasFocus) {
             QStyledItemDelegate::paint(painter, option, index);
@@ -111,13 +115,15 @@ public:
             line.setLineWidth(textRect.width());
             line.setPosition(QPointF(0, 0));
             layout.endLayout();
-            if (line.naturalTextWidth() > textRect.width() || line.height() + 2 > option.rect.height()) {
+            if (line.naturalTextWidth() > textRect.width()
+                || line.height() + 2 > option.rect.height()) {
                 QStyledItemDelegate::paint(painter, option, index);
                 return;
             }
         }
 
-        QPalette::ColorGroup group = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        QPalette::ColorGroup group =
+            (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
         if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
             group = QPalette::Inactive;
         const bool selected = option.state & QStyle::State_Selected;
@@ -131,7 +137,8 @@ public:
         if (text.isEmpty())
             return;
         const QPen pen = painter->pen();
-        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setPen(
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         // Vertical placement as the style's: the line's box centred (or aligned) in whole pixels.
         const QRect box = QStyle::alignedRect(Qt::LeftToRight, alignment & Qt::AlignVertical_Mask,
                                               layout.boundingRect().size().toSize(), textRect);
