@@ -15,6 +15,7 @@
 #include "acq/ui/panel_display.h"
 #include "acq/ui/qt_file_dialog.h"
 #include "acq/ui/statistics_window.h"
+#include "acq/ui/status_panel_box.h"
 #include "acq/ui/time_chart.h"
 #include "acq/ui/window_texts.h"
 #include "common/core/message_presenter.h"
@@ -249,12 +250,13 @@ void MainWindow::buildStatusBar()
     bar->setSizeGripEnabled(true);
     // Every panel at least as wide as its text; spare width goes to all of them.
     for (int i = 0; i < StatusPanels::kPanels; ++i) {
-        auto *label = new QLabel(bar);
+        auto *box = new StatusPanelBox(bar);
+        QLabel *label = box->label();
         label->setObjectName(QStringLiteral("sbPanel%1").arg(i + 1));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(4, 0, 4, 0);
-        bar->addPermanentWidget(label, 1);
+        bar->addPermanentWidget(box, 1);
         m_statusPanels[size_t(i)] = label;
     }
     // Added: the cursor readout. Its text never widens the window; it takes what the seven panels

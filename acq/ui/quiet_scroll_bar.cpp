@@ -47,7 +47,16 @@ void QuietScrollBar::sliderChange(SliderChange change)
         this,
         [this] {
             m_checkQueued = false;
-            if (!(look() == m_drawn))
+            const Look now = look();
+            if (now == m_drawn)
+                return;
+            // With the same ends, only the handle moved or changed size: the part of the bar
+            // it left and the part it now covers are drawn again (with a margin for the
+            // style's edges).
+            if (now.atMinimum == m_drawn.atMinimum && now.atMaximum == m_drawn.atMaximum
+                && !now.handle.isEmpty() && !m_drawn.handle.isEmpty())
+                update(now.handle.united(m_drawn.handle).adjusted(-2, -2, 2, 2) & rect());
+            else
                 update();
         },
         Qt::QueuedConnection);
@@ -71,7 +80,10 @@ void QuietScrollBar::paintEvent(QPaintEvent *event)
     // Bands across the bar's length (the style may draw a horizontal bar turned on its side).
     const QRect area = event->rect();
     const bool vertical = orientation() == Qt::Vertical;
-    const int from = vertical ? area.top() : area.left();
+    // The bands lie at the same places whatever part is redrawn: a part drawn again matches the
+    // whole bar drawn at once to the pixel (the handle's shading differs with the band edges).
+    const int start = vertical ? area.top() : area.left();
+    const int from = start - start % kBandRows;
     const int to = vertical ? area.bottom() : area.right();
     for (int at = from; at <= to; at += kBandRows) {
         const int length = qMin(kBandRows, to - at + 1);

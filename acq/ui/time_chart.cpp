@@ -528,10 +528,18 @@ void TimeChart::doReplot()
     updateStyleForDensity();
     QElapsedTimer clock;
     clock.start();
-    if (everything)
+    if (everything || hasInvalidatedPaintBuffers()) {
         replot(QCustomPlot::rpQueuedRefresh);
-    else
-        m_dataLayer->replot(); // a full redraw when the layers' buffers are not ready
+    } else {
+        // The data layer draws inside the axis rect only (its series and marker are clipped to
+        // it), so only that part of the chart is put together from the buffers again. The
+        // layer's own request for the whole widget is held back (the attribute itself: turning
+        // updates back on would ask for the whole widget again).
+        setAttribute(Qt::WA_UpdatesDisabled, true);
+        m_dataLayer->replot();
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        update(axisRect()->rect());
+    }
     ++m_replots;
     m_lastReplot.start();
     // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more

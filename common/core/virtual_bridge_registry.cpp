@@ -157,8 +157,12 @@ std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
     if (!privateFolder(m_folder))
         return list;
     const QDir dir(m_folder);
-    const QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+    // Read every second: the suffix is checked here, as a name filter would compile a pattern
+    // for each listing.
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
     for (const QString &name : names) {
+        if (!name.endsWith(QLatin1String(kSuffix)))
+            continue;
         qint64 pid = 0;
         const auto b = read(dir.filePath(name), &pid);
         if (!b || !processAlive(pid) || !isCharacterDevice(b->portPath))

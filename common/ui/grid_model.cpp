@@ -191,6 +191,15 @@ QColor GridModel::cellBackground(int row, int column) const
     return it == m_backgrounds.constEnd() ? QColor(Qt::white) : QColor(*it);
 }
 
+bool GridModel::paintedBackground(int row, int column, QColor *colour) const
+{
+    const auto it = m_backgrounds.constFind(key(row, column));
+    if (it == m_backgrounds.constEnd())
+        return false;
+    *colour = QColor(*it);
+    return true;
+}
+
 void GridModel::holdNotifications(bool hold)
 {
     if (hold) {

@@ -37,6 +37,8 @@ public:
     // Paints the background of columns col1..col2 x rows row1..row2 (white clears).
     void paintBlock(int col1, int row1, int col2, int row2, const QColor &colour);
     QColor cellBackground(int row, int column) const;
+    // Whether the cell has a painted background (not white), and which.
+    bool paintedBackground(int row, int column, QColor *colour) const;
 
     // While notifications are held, cell changes are gathered and announced in one step when they
     // are released (the grid's "suspended redraw").

@@ -2,6 +2,7 @@
 #include "acq/ui/quiet_scroll_bar.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -32,4 +33,30 @@ TEST(QuietScrollBar, RedrawnOnlyWhenTheHandleOrAnEndChanges)
     EXPECT_TRUE(redrawnAfter([&] { bar.setValue(50000); }, true));
     EXPECT_TRUE(redrawnAfter([&] { bar.setRange(0, 10); }, true));
     EXPECT_TRUE(redrawnAfter([&] { bar.setValue(0); }, true));
+}
+
+TEST(QuietScrollBar, RedrawnInPartsItLooksAsDrawnWhole)
+{
+    for (Qt::Orientation o : {Qt::Vertical, Qt::Horizontal}) {
+        QWidget window;
+        window.resize(500, 500);
+        auto *bar = new QuietScrollBar(o, &window);
+        bar->setGeometry(o == Qt::Vertical ? QRect(10, 0, 17, 500) : QRect(0, 10, 500, 17));
+        bar->setPageStep(25);
+        bar->setRange(0, 0);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        // A growing table: the handle shrinks and moves at every row, only its places redrawn.
+        for (int rows = 1; rows <= 120; ++rows) {
+            bar->setRange(0, rows);
+            bar->setValue(rows);
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            const QImage shown =
+                window.screen()->grabWindow(window.winId()).toImage().copy(bar->geometry());
+            ASSERT_TRUE(shown.convertToFormat(QImage::Format_RGB32)
+                        == bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                << "orientation " << o << ", " << rows << " rows";
+        }
+    }
 }
