@@ -11,6 +11,7 @@
 #include "acq/ui/data_panel.h"
 #include "acq/ui/panel_display.h"
 #include "acq/ui/time_chart.h"
+#include "bench/panel_window.h"
 #include "common/core/date_days.h"
 #include "common/core/string_table.h"
 #include "common/ui/data_grid.h"
@@ -58,17 +59,7 @@ struct Panels
         strings.loadFile(QStringLiteral(":/strings/ventacq_strings.tsv"));
         state.texts = Texts(&strings, UiVariant::English);
         fLoadCommonStrings(state);
-        display = new PanelDisplay(state, &window);
-        for (DataPanel *p : {display->velocity(), display->flow()}) {
-            auto *column = new QSplitter(Qt::Vertical, &window);
-            column->addWidget(p->table());
-            column->addWidget(p->chartPane());
-        }
-        window.resize(1280, 720);
-        display->smIniGraph();
-        display->smInitTableTitle();
-        window.show();
-        QApplication::processEvents();
+        display = showPanelWindow(state, window);
     }
 
     void start()

@@ -15,6 +15,7 @@
 #include "acq/ui/data_panel.h"
 #include "acq/ui/panel_display.h"
 #include "acq/ui/time_chart.h"
+#include "bench/panel_window.h"
 #include "common/core/date_days.h"
 #include "common/core/string_table.h"
 
@@ -105,17 +106,7 @@ int main(int argc, char **argv)
     state.currentDir = dir.path();
 
     QSplitter window(Qt::Horizontal);
-    auto *display = new PanelDisplay(state, &window);
-    for (DataPanel *p : {display->velocity(), display->flow()}) {
-        auto *column = new QSplitter(Qt::Vertical, &window);
-        column->addWidget(p->table());
-        column->addWidget(p->chartPane());
-    }
-    window.resize(1280, 720);
-    display->smIniGraph();
-    display->smInitTableTitle();
-    window.show();
-    QApplication::processEvents();
+    PanelDisplay *display = showPanelWindow(state, window);
 
     NoStatus status;
     NoDialog files;

@@ -2,6 +2,7 @@
 
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
+#include "acq/core/data_saver.h"
 #include "common/core/date_days.h"
 #include "common/core/message_presenter.h"
 #include "common/core/status_codes.h"
@@ -52,13 +53,9 @@ qint16 ChartExport::run(AppState &state, FileDialog &dialog, const Writer &write
         return status::kCancelled;
     const Target t = target(choice.path, choice.filterIndex);
     state.chartExportDir = QFileInfo(t.path).absolutePath();
-    if (QFileInfo::exists(t.path)) {
-        const QString question =
-            state.msgOverwrite + QStringLiteral("\n\n") + QDir::toNativeSeparators(t.path);
-        if (!state.presenter ||
-            state.presenter->askYesNo(state.appTitle, question, true) != status::kAnswerYes)
-            return status::kCancelled;
-    }
+    if (QFileInfo::exists(t.path)
+        && DataSaver::askOverwrite(state, QDir::toNativeSeparators(t.path)) != status::kAnswerYes)
+        return status::kCancelled;
     if (write(t.path, t.format))
         return status::kSuccess;
     if (state.presenter) {

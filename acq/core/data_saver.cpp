@@ -167,10 +167,15 @@ bool DataSaver::copyOver(const QString &sourcePath, const QString &targetPath)
 
 qint16 DataSaver::fAskOverwrite(const QString &name)
 {
-    if (!m_state.presenter)
+    return askOverwrite(m_state, name);
+}
+
+qint16 DataSaver::askOverwrite(const AppState &state, const QString &name)
+{
+    if (!state.presenter)
         return status::kAnswerNo;
-    const QString text = m_state.msgOverwrite + QStringLiteral("\n\n") + name;
-    return m_state.presenter->askYesNo(m_state.appTitle, text, true) == status::kAnswerYes
+    const QString text = state.msgOverwrite + QStringLiteral("\n\n") + name;
+    return state.presenter->askYesNo(state.appTitle, text, true) == status::kAnswerYes
         ? status::kAnswerYes
         : status::kAnswerNo;
 }

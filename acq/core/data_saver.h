@@ -40,6 +40,8 @@ public:
     // "There is already this following name file.  Do you overwrite ?" with the name:
     // 6 = yes, 7 = no (the default).
     qint16 fAskOverwrite(const QString &name);
+    // The same question for any file the program writes: 6 = yes, 7 = no (also without a presenter).
+    static qint16 askOverwrite(const AppState &state, const QString &name);
     // "New": the data file becomes the current file again.
     void sNewData();
     // Records the current file and shows its name in the caption (when no run is active).

@@ -15,6 +15,17 @@ QStringList nameFiltersOf(const QVector<FileDialog::Filter> &filters)
     return nameFilters;
 }
 
+// Shows the dialog; the chosen file and the index of the filter it was chosen with, or nothing.
+FileDialog::Choice run(QFileDialog &dialog, const QStringList &nameFilters)
+{
+    FileDialog::Choice choice;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return choice;
+    choice.path = dialog.selectedFiles().first();
+    choice.filterIndex = qMax(0, nameFilters.indexOf(dialog.selectedNameFilter()));
+    return choice;
+}
+
 } // namespace
 
 FileDialog::Choice QtFileDialog::getOpenFileName(const QString &folder, const QVector<Filter> &filters)
@@ -24,12 +35,7 @@ FileDialog::Choice QtFileDialog::getOpenFileName(const QString &folder, const QV
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters);
-    Choice choice;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return choice;
-    choice.path = dialog.selectedFiles().first();
-    choice.filterIndex = qMax(0, nameFilters.indexOf(dialog.selectedNameFilter()));
-    return choice;
+    return run(dialog, nameFilters);
 }
 
 FileDialog::Choice QtFileDialog::getSaveFileName(const QString &folder, const QVector<Filter> &filters)
@@ -43,10 +49,5 @@ FileDialog::Choice QtFileDialog::getSaveFileName(const QString &folder, const QV
     if (!nameFilters.isEmpty())
         dialog.selectNameFilter(nameFilters.first());
     dialog.selectFile(QString());
-    Choice choice;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return choice;
-    choice.path = dialog.selectedFiles().first();
-    choice.filterIndex = qMax(0, nameFilters.indexOf(dialog.selectedNameFilter()));
-    return choice;
+    return run(dialog, nameFilters);
 }
