@@ -25,6 +25,9 @@ InstrumentDriver::InstrumentDriver(QObject *parent)
     m_replyTimer.setSingleShot(true);
     m_replyTimer.setInterval(kReplyTimeoutMs);
     connect(&m_replyTimer, &QTimer::timeout, this, [this] { fail(kTimeOut); });
+    m_gatherTimer.setSingleShot(true);
+    m_gatherTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_gatherTimer, &QTimer::timeout, this, [this] { watchPort(true); });
 }
 
 InstrumentDriver::~InstrumentDriver()
@@ -83,6 +86,9 @@ void InstrumentDriver::startmeasu(float &sampleTime, qint32 &sampleCount, double
         m_mode = sampleType == 1 ? Mode::Average : Mode::Instant;
         m_readingMs = std::max(std::min(double(kAverageReadingMs), m_intervalMs),
                                LiveExchange::exchangeMs(baudRate));
+        const double period = m_mode == Mode::Average ? m_readingMs : m_intervalMs;
+        m_gatherTimer.setInterval(int(std::min({LiveExchange::exchangeMs(baudRate) + kGatherSlackMs,
+                                                period, kReplyTimeoutMs / 2.0})));
         m_port = new QSerialPort(this);
         m_port->setPortName(port);
         m_port->setBaudRate(baudRate);
@@ -95,6 +101,13 @@ void InstrumentDriver::startmeasu(float &sampleTime, qint32 &sampleCount, double
             return;
         }
         connect(m_port, &QSerialPort::readyRead, this, &InstrumentDriver::onReadyRead);
+        // The notifier through which the port reads what arrives. Should a port have none, its
+        // characters are read piece by piece, which is slower but no different.
+        const auto notifiers = m_port->findChildren<QSocketNotifier *>(Qt::FindDirectChildrenOnly);
+        for (QSocketNotifier *n : notifiers) {
+            if (n->type() == QSocketNotifier::Read)
+                m_portWatch = n;
+        }
         connect(m_port, &QSerialPort::errorOccurred, this, &InstrumentDriver::onPortError);
     }
     schedule();
@@ -224,6 +237,16 @@ void InstrumentDriver::sendRequest()
     ++m_requestsSent;
     m_awaiting = true;
     m_replyTimer.start();
+    watchPort(false);
+    m_gatherTimer.start();
+}
+
+void InstrumentDriver::watchPort(bool on)
+{
+    if (!on && m_received.size() > 0)
+        return; // part of a reply is in: the rest is read as it comes
+    if (m_portWatch)
+        m_portWatch->setEnabled(on);
 }
 
 void InstrumentDriver::onReadyRead()
@@ -244,6 +267,7 @@ void InstrumentDriver::onReadyRead()
         }
         m_awaiting = false;
         m_replyTimer.stop();
+        m_gatherTimer.stop();
         onReading(*reading);
     }
     if (m_mode != Mode::Stopped && m_received.size() > LiveExchange::kMaxLine) {
@@ -330,7 +354,9 @@ void InstrumentDriver::halt()
     m_mode = Mode::Stopped;
     m_tick.stop();
     m_replyTimer.stop();
+    m_gatherTimer.stop();
     m_awaiting = false;
+    m_portWatch = nullptr;
     if (m_port) {
         m_port->disconnect(this);
         m_port->close();

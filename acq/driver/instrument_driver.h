@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <deque>
 #include <memory>
@@ -23,6 +25,12 @@
 // Nothing runs between events: a timer is armed for the next sample, request or averaging
 // interval, and for the reply time-out while a reply is awaited. Each sample, the end of sampling
 // and a fault are signalled (samplesReady, runEnded, statusChanged).
+//
+// A reply reaches the port in pieces (a USB bridge hands over what came in each few
+// milliseconds). So that each piece does not wake the program, the port is not watched for the
+// time the whole exchange takes at the baud rate (plus kGatherSlackMs, and never longer than
+// the reading period); then everything that has come is read at once, and whatever is still
+// missing is read as it comes. The reply time-out is unchanged.
 //
 // Faults: a port that cannot be opened gives errstat 1; a port error or an unplugged instrument
 // 3; no reply within a second 4; a malformed reply 6; parameters the driver cannot sample with
@@ -50,6 +58,7 @@ public:
     static constexpr double kMinimumInterval = 0.1;   // seconds
     static constexpr int kAverageReadingMs = 200;     // reading period of average sampling
     static constexpr int kReplyTimeoutMs = 1000;
+    static constexpr int kGatherSlackMs = 20; // a bridge's latency and the instrument's answer
 
     // For tests and demos: the simulation's seed, and whether to wait for the next whole second
     // before the first sample (on by default; off, StartTime is the current whole second).
@@ -66,6 +75,8 @@ private:
     void requestIfDue(double now);
     void closeWindowsDue(double now);
     void sendRequest();
+    // Watching the port for characters on or off (the reply being gathered).
+    void watchPort(bool on);
     void onReadyRead();
     void onPortError(QSerialPort::SerialPortError error);
     void onReading(const LiveExchange::Reading &reading);
@@ -93,10 +104,12 @@ private:
 
     QTimer m_tick;
     QTimer m_replyTimer;
+    QTimer m_gatherTimer;
     QElapsedTimer m_clock;
     double m_originMs = 0; // m_clock time of the first sample
 
     QSerialPort *m_port = nullptr;
+    QPointer<QSocketNotifier> m_portWatch; // the port's own read notifier
     QByteArray m_received;
     bool m_awaiting = false;
     qint32 m_requestsSent = 0;

@@ -107,6 +107,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
     connect(m_run.get(), &RunController::statisticsChanged, this, [this] {
         if (m_statisticsWindow)
             m_statisticsWindow->markChanged();
+        checkPortsWithSample();
     });
     for (Panel which : {Panel::Velocity, Panel::Flow}) {
         DataPanel *panel = m_panels->panel(which);
@@ -121,8 +122,12 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, Services services,
 
     m_tmrUSB = new QTimer(this);
     m_tmrUSB->setObjectName(QStringLiteral("tmrUSB"));
-    m_tmrUSB->setInterval(1000);
-    connect(m_tmrUSB, &QTimer::timeout, this, &MainWindow::tmrUSB_Timer);
+    m_tmrUSB->setInterval(kPortCheckMs);
+    connect(m_tmrUSB, &QTimer::timeout, this, [this] {
+        if (m_tmrUSB->interval() != kPortCheckMs)
+            m_tmrUSB->setInterval(kPortCheckMs); // back to its own pace after a run
+        tmrUSB_Timer();
+    });
     m_tmrUSB->start();
 
     // Load: the option flags (their invariant applied), caption, texts, charts and tables.
@@ -805,6 +810,16 @@ void MainWindow::tmrUSB_Timer()
 {
     if (m_services.refreshPorts)
         m_services.refreshPorts();
+}
+
+void MainWindow::checkPortsWithSample()
+{
+    if (!m_state.measuring || !m_tmrUSB->isActive()
+        || m_tmrUSB->remainingTime() > kPortCheckShareMs)
+        return;
+    tmrUSB_Timer();
+    // Due again a little after the next sample of a run at one a second, which brings it.
+    m_tmrUSB->start(kPortCheckMs + kPortCheckLateMs);
 }
 
 // ---------------------------------------------------------------------------------------------
