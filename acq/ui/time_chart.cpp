@@ -32,6 +32,34 @@ QPen pen(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
     return p;
 }
 
+// The chart library keeps a layer's buffer and a layerable's drawing for its own subclasses. The
+// in-place redraw of the bars reaches them as a subclass would (never instantiated).
+struct LayerAccess : QCPLayer
+{
+    static QSharedPointer<QCPAbstractPaintBuffer> buffer(const QCPLayer *layer)
+    {
+        return (layer->*(&LayerAccess::mPaintBuffer)).toStrongRef();
+    }
+};
+
+struct LayerableAccess : QCPLayerable
+{
+    static QRect clipOf(const QCPLayerable *l) { return (l->*(&LayerableAccess::clipRect))(); }
+    static void hintOn(const QCPLayerable *l, QCPPainter *p)
+    {
+        (l->*(&LayerableAccess::applyDefaultAntialiasingHint))(p);
+    }
+    static void drawOn(QCPLayerable *l, QCPPainter *p) { (l->*(&LayerableAccess::draw))(p); }
+};
+
+struct BarsAccess : QCPBars
+{
+    static QRectF barRect(const QCPBars *b, double key, double value)
+    {
+        return (b->*(&BarsAccess::getBarRect))(key, value);
+    }
+};
+
 } // namespace
 
 TimeChart::TimeChart(QWidget *parent)
@@ -97,6 +125,7 @@ TimeChart::TimeChart(QWidget *parent)
 
     m_replotTimer.setSingleShot(true);
     connect(&m_replotTimer, &QTimer::timeout, this, &TimeChart::doReplot);
+    connect(this, &QCustomPlot::afterReplot, this, &TimeChart::noteDataDrawn);
 
     iniDataNum(1, 1);
     setGridShown(true);
@@ -160,6 +189,7 @@ void TimeChart::appendPlotPoint(double x, double y)
 
 void TimeChart::rebuildPlotData()
 {
+    m_drawn.valid = false;
     m_line->data()->clear();
     m_bars->data()->clear();
     const ChartSeries &s = m_series[0];
@@ -530,7 +560,7 @@ void TimeChart::doReplot()
     clock.start();
     if (everything || hasInvalidatedPaintBuffers()) {
         replot(QCustomPlot::rpQueuedRefresh);
-    } else {
+    } else if (!drawDataInPlace()) {
         // The data layer draws inside the axis rect only (its series and marker are clipped to
         // it), so only that part of the chart is put together from the buffers again. The
         // layer's own request for the whole widget is held back (the attribute itself: turning
@@ -539,12 +569,126 @@ void TimeChart::doReplot()
         m_dataLayer->replot();
         setAttribute(Qt::WA_UpdatesDisabled, false);
         update(axisRect()->rect());
+        noteDataDrawn();
     }
     ++m_replots;
     m_lastReplot.start();
     // A slow redraw (a very wide window) spaces the next one out, so drawing never takes more
     // than about half of the time.
     m_replotGapMs = qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs));
+}
+
+void TimeChart::noteDataDrawn()
+{
+    m_drawn.valid = true;
+    m_drawn.bars = m_barsOn;
+    m_drawn.barCount = m_bars->data()->size();
+    m_drawn.pointCount = m_line->data()->size();
+    m_drawn.marks = m_line->scatterStyle().shape();
+    m_drawn.markerX = m_marker->visible() ? m_markerX : kNaN;
+    m_drawn.x = xAxis->range();
+    m_drawn.y = yAxis->range();
+    m_drawn.area = axisRect()->rect();
+    m_drawn.widthType = m_bars->widthType();
+    m_drawn.width = m_bars->width();
+}
+
+bool TimeChart::drawDataInPlace()
+{
+    const int barCount = m_bars->data()->size();
+    const int pointCount = m_line->data()->size();
+    if (!m_drawn.valid || m_drawn.bars != m_barsOn || barCount < m_drawn.barCount
+        || pointCount < m_drawn.pointCount || m_drawn.marks != m_line->scatterStyle().shape()
+        || m_drawn.x != xAxis->range() || m_drawn.y != yAxis->range()
+        || m_drawn.area != axisRect()->rect() || m_drawn.widthType != m_bars->widthType()
+        || m_drawn.width != m_bars->width())
+        return false;
+    const QSharedPointer<QCPAbstractPaintBuffer> buffer = LayerAccess::buffer(m_dataLayer);
+    if (!buffer || buffer->invalidated())
+        return false;
+
+    // The columns to draw again, the whole height of the plot area with a margin for the pens.
+    const QRect area = axisRect()->rect();
+    QRegion columns;
+    const auto addColumn = [&](double left, double right) {
+        columns += QRect(QPoint(int(std::floor(left)) - 2, area.top() - 2),
+                         QPoint(int(std::ceil(right)) + 2, area.bottom() + 2));
+    };
+    const double markerX = m_marker->visible() ? m_markerX : kNaN;
+    if (!same(markerX, m_drawn.markerX)) {
+        for (double x : {m_drawn.markerX, markerX}) {
+            if (std::isfinite(x)) {
+                const double px = xAxis->coordToPixel(x);
+                addColumn(px, px);
+            }
+        }
+    }
+    if (m_barsOn) {
+        for (int i = m_drawn.barCount; i < barCount; ++i) {
+            const auto bar = m_bars->data()->at(i);
+            const QRectF r = BarsAccess::barRect(m_bars, bar->key, bar->value);
+            addColumn(r.left(), r.right());
+        }
+    } else if (pointCount > m_drawn.pointCount) {
+        // From the last point drawn (the line now goes on from it) to the newest, with room for
+        // the point marks.
+        const double from = xAxis->coordToPixel(m_line->data()->at(qMax(0, m_drawn.pointCount - 1))->key);
+        const double to = xAxis->coordToPixel(m_line->data()->at(pointCount - 1)->key);
+        const double mark = m_line->scatterStyle().size() / 2 + 1;
+        addColumn(std::min(from, to) - mark, std::max(from, to) + mark);
+    }
+    columns &= QRect(QPoint(0, 0), buffer->size());
+    if (!columns.isEmpty()) {
+        QCPPainter *painter = buffer->startPainting();
+        if (!painter || !painter->isActive()) {
+            delete painter;
+            return false;
+        }
+        painter->setClipRegion(columns);
+        painter->setCompositionMode(QPainter::CompositionMode_Source);
+        painter->fillRect(columns.boundingRect(), Qt::transparent);
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // Each layerable as the layer draws it: clipped to its own rectangle, in layer order;
+        // the bars are only those that reach into a column, in key order as the bars draw them.
+        const QList<QCPLayerable *> children = m_dataLayer->children();
+        for (QCPLayerable *child : children) {
+            if (!child->realVisibility())
+                continue;
+            const QRect clip = LayerableAccess::clipOf(child).translated(0, -1);
+            painter->save();
+            painter->setClipRect(clip);
+            painter->setClipRegion(columns, Qt::IntersectClip);
+            LayerableAccess::hintOn(child, painter);
+            if (child == m_bars) {
+                for (const QRect &c : columns) {
+                    // Column by column, so bars drawn for one never cover later bars of another.
+                    painter->setClipRect(clip);
+                    painter->setClipRect(c, Qt::IntersectClip);
+                    const double a = xAxis->pixelToCoord(c.left() - 3);
+                    const double b = xAxis->pixelToCoord(c.right() + 3);
+                    auto it = m_bars->data()->findBegin(std::min(a, b) - m_barSpace, false);
+                    const auto end = m_bars->data()->findEnd(std::max(a, b) + m_barSpace, false);
+                    for (; it != end; ++it) {
+                        painter->setBrush(m_bars->brush());
+                        painter->setPen(m_bars->pen());
+                        LayerableAccess::hintOn(m_bars, painter);
+                        painter->drawPolygon(BarsAccess::barRect(m_bars, it->key, it->value));
+                    }
+                }
+            } else {
+                LayerableAccess::drawOn(child, painter);
+            }
+            painter->restore();
+        }
+        delete painter;
+        buffer->donePainting();
+        update(columns & area.adjusted(-1, -1, 1, 1));
+    }
+    m_drawn.barCount = barCount;
+    m_drawn.pointCount = pointCount;
+    m_drawn.markerX = markerX;
+    ++m_inPlace;
+    return true;
 }
 
 void TimeChart::showEvent(QShowEvent *event)

@@ -103,6 +103,8 @@ public:
     void flushReplot();
     bool replotPending() const { return m_dirty; }
     int replotCount() const { return m_replots; }
+    // How many of those redrew only the changed columns.
+    int inPlaceCount() const { return m_inPlace; }
 
 Q_SIGNALS:
     // The mouse moved with a button held / a button was released; x as dataXAt().
@@ -118,6 +120,12 @@ protected:
 
 private:
     void doReplot();
+    // Redraws, in the data layer's buffer, just the columns that changed since it was last
+    // drawn (new bars or line points, the marker's old and new place). False, with nothing drawn, when more
+    // than that changed (window, range, size, style, rebuilt data): the whole layer is redrawn.
+    bool drawDataInPlace();
+    // What the data layer's buffer now shows.
+    void noteDataDrawn();
     // Asks for a redraw of the data layer alone (points, bars, marker): the axes, grid and
     // titles stay as drawn.
     void requestDataReplot();
@@ -160,8 +168,24 @@ private:
     QTimer m_replotTimer;
     QCPLayer *m_dataLayer = nullptr;
     bool m_axesDirty = true; // the next redraw draws everything, not the data layer alone
+    struct DrawnData
+    {
+        bool valid = false;
+        bool bars = false;
+        int barCount = 0;
+        int pointCount = 0;
+        QCPScatterStyle::ScatterShape marks = QCPScatterStyle::ssNone;
+        double markerX = 0; // NaN: no marker drawn
+        QCPRange x;
+        QCPRange y;
+        QRect area;
+        QCPBars::WidthType widthType = QCPBars::wtPlotCoords;
+        double width = 0;
+    };
+    DrawnData m_drawn;
     QElapsedTimer m_lastReplot;
     qint64 m_replotGapMs; // the shortest time between two redraws
     bool m_dirty = false;
     int m_replots = 0;
+    int m_inPlace = 0;
 };

@@ -5,6 +5,7 @@
 #include "acq/ui/time_chart.h"
 #include "tests/acq/ui/display_rig.h"
 
+#include <QScreen>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -131,6 +132,49 @@ TEST(DataCharts, RedrawsAreCoalesced)
     ASSERT_TRUE(QTest::qWaitFor([&] { return c->replotCount() > before; }));
     EXPECT_EQ(c->replotCount(), before + 1) << "one redraw for all 200 polls";
     EXPECT_FALSE(c->replotPending());
+}
+
+TEST(DataCharts, DrawnInPlaceTheyLookAsDrawnWhole)
+{
+    // Bars and lines, with room for bars and point marks (60 on the page) and without (600), a gap, the marker moving now and then
+    // (as when the user picks a row during the run): what the screen shows after redraws of the changed columns alone must be
+    // what a redraw of everything gives.
+    for (const float interval : {1.0f, 0.1f}) {
+        DisplayRig rig;
+        rig.window()->resize(900, 700);
+        rig.window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window()));
+        QVector<QStringList> polls = DisplayRig::batches(90, 1);
+        polls[40] = QStringList{QStringLiteral("abc,--")};
+        for (QStringList &p : polls) // flow within the first axis range: no rescaling
+            p[0].replace(QRegularExpression(QStringLiteral(",[0-9.]+,")), QStringLiteral(",7.5,"));
+        rig.start(polls, QTime(12, 0), interval, 60);
+        for (Panel which : {Panel::Velocity, Panel::Flow})
+            rig.chart(which)->setMarkerVisible(true);
+        for (int k = 1; k <= polls.size(); ++k) {
+            rig.poll();
+            for (Panel which : {Panel::Velocity, Panel::Flow}) {
+                rig.chart(which)->setMarkerIndex(k - k % 4 + 1);
+                rig.chart(which)->flushReplot();
+            }
+            if (k % 15 != 0)
+                continue;
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            const QImage screen =
+                rig.window()->screen()->grabWindow(rig.window()->winId()).toImage();
+            for (Panel which : {Panel::Velocity, Panel::Flow}) {
+                TimeChart *c = rig.chart(which);
+                const QRect place(c->mapTo(rig.window(), QPoint(0, 0)), c->size());
+                c->replot(QCustomPlot::rpImmediateRefresh);
+                ASSERT_TRUE(screen.copy(place).convertToFormat(QImage::Format_RGB32)
+                            == c->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                    << "interval " << interval << ", bars " << c->bars() << ", sample " << k;
+            }
+        }
+        for (Panel which : {Panel::Velocity, Panel::Flow})
+            EXPECT_GT(rig.chart(which)->inPlaceCount(), 60) << "interval " << interval;
+    }
 }
 
 } // namespace
