@@ -814,8 +814,8 @@ void MainWindow::tmrUSB_Timer()
 
 void MainWindow::checkPortsWithSample()
 {
-    if (!m_state.measuring || !m_tmrUSB->isActive()
-        || m_tmrUSB->remainingTime() > kPortCheckShareMs)
+    const double nextSampleMs = double(m_state.sampleTime) * 1000.0 + kPortCheckLateMs;
+    if (!m_state.measuring || !m_tmrUSB->isActive() || m_tmrUSB->remainingTime() > nextSampleMs)
         return;
     tmrUSB_Timer();
     // Due again a little after the next sample of a run at one a second, which brings it.

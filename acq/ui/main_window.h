@@ -138,11 +138,10 @@ private:
     void parametersThenRun();
     void startRun();
     void tmrUSB_Timer();
-    // During a run the port check comes with a sample when it falls due within
-    // kPortCheckShareMs: a run at one sample a second then wakes the machine once for both.
+    // During a run the port check comes with a sample when it would fall due before the next
+    // one: a run at one sample a second then wakes the machine once for both.
     void checkPortsWithSample();
     static constexpr int kPortCheckMs = 1000;
-    static constexpr int kPortCheckShareMs = 750;
     static constexpr int kPortCheckLateMs = 250; // so its own timer does not beat the next sample
     // The context menu of each chart ("Export Chart...").
     void buildChartMenus();

@@ -45,24 +45,44 @@ bool identifiesAll(const QList<BridgeInfo> &list, const QStringList &usbNames)
 } // namespace
 
 SerialPortInfoSource::SerialPortInfoSource()
-    : SerialPortInfoSource(QStringLiteral("/sys/class/tty"), enumerateSerialPorts)
+    : SerialPortInfoSource(QStringLiteral("/sys/class/tty"), enumerateSerialPorts,
+                           QStringLiteral("/dev"))
 {
 }
 
-SerialPortInfoSource::SerialPortInfoSource(QString classFolder, Enumerate enumerate)
-    : m_classFolder(std::move(classFolder)), m_enumerate(std::move(enumerate))
+SerialPortInfoSource::SerialPortInfoSource(QString classFolder, Enumerate enumerate,
+                                           QString deviceFolder)
+    : m_classFolder(std::move(classFolder)), m_enumerate(std::move(enumerate)),
+      m_deviceFolder(std::move(deviceFolder))
 {
+}
+
+void SerialPortInfoSource::settle(const std::optional<FolderStamp> &device,
+                                  const QList<BridgeInfo> &list) const
+{
+    if (device && device->quietFor(kQuietSeconds)) {
+        m_settledStamp = device;
+        m_settledList = list;
+    }
 }
 
 std::optional<QList<BridgeInfo>> SerialPortInfoSource::bridges() const
 {
+    const std::optional<FolderStamp> device = FolderStamp::of(m_deviceFolder);
+    if (device && m_settledStamp && *device == *m_settledStamp)
+        return m_settledList;
+    m_settledStamp.reset();
+    ++m_sysfsReads;
     const std::optional<UsbTtys> usb = usbTtys(m_classFolder);
     if (usb && usb->names.isEmpty()) {
         m_cached = false;
+        settle(device, {});
         return QList<BridgeInfo>();
     }
-    if (usb && m_cached && usb->signature == m_cachedSignature)
+    if (usb && m_cached && usb->signature == m_cachedSignature) {
+        settle(device, m_cachedList);
         return m_cachedList;
+    }
 
     ++m_enumerations;
     QList<BridgeInfo> list = m_enumerate ? m_enumerate() : QList<BridgeInfo>();
@@ -70,6 +90,7 @@ std::optional<QList<BridgeInfo>> SerialPortInfoSource::bridges() const
     if (m_cached) {
         m_cachedSignature = usb->signature;
         m_cachedList = list;
+        settle(device, list);
     }
     return list;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core/bridge_source.h"
+#include "common/core/folder_stamp.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -18,6 +19,11 @@
 //   (a re-plugged device gets a new sysfs node), and that enumeration had the IDs of every one
 //   of them: its list is still the answer;
 // - otherwise (a change, IDs that udev had not filled in yet, sysfs unreadable): enumerate.
+// Before all that, /dev is looked at: a tty that comes or goes makes or removes its device node
+// there, which changes the folder's stamp. While the stamp stands since a settled answer (no USB
+// tty, or all of them identified), that answer stands and sysfs is not read at all. As a device's
+// node goes a moment before its sysfs link, an answer settles only once /dev has been quiet for
+// kQuietSeconds.
 class SerialPortInfoSource : public BridgeSource
 {
 public:
@@ -25,8 +31,9 @@ public:
     using Enumerate = std::function<QList<BridgeInfo>()>;
 
     SerialPortInfoSource();
-    // A source over another tty class folder and enumerator (tests).
-    SerialPortInfoSource(QString classFolder, Enumerate enumerate);
+    // A source over another tty class folder, device folder (none: sysfs is read at every
+    // tick) and enumerator (tests).
+    SerialPortInfoSource(QString classFolder, Enumerate enumerate, QString deviceFolder = QString());
 
     std::optional<QList<BridgeInfo>> bridges() const override;
 
@@ -40,13 +47,23 @@ public:
     };
     static std::optional<UsbTtys> usbTtys(const QString &classFolder);
 
-    // How many times the enumerator ran (figures, tests).
+    static constexpr int kQuietSeconds = 2;
+
+    // How many times the enumerator ran, and sysfs was read (figures, tests).
     int enumerations() const { return m_enumerations; }
+    int sysfsReads() const { return m_sysfsReads; }
 
 private:
+    // Keeps `list` as the answer while the device folder's stamp stays `device`.
+    void settle(const std::optional<FolderStamp> &device, const QList<BridgeInfo> &list) const;
+
     QString m_classFolder;
     Enumerate m_enumerate;
+    QString m_deviceFolder;
     mutable int m_enumerations = 0;
+    mutable int m_sysfsReads = 0;
+    mutable std::optional<FolderStamp> m_settledStamp;
+    mutable QList<BridgeInfo> m_settledList;
     mutable bool m_cached = false;
     mutable QByteArray m_cachedSignature;
     mutable QList<BridgeInfo> m_cachedList;

@@ -156,18 +156,30 @@ std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
     QList<BridgeInfo> list;
     if (!privateFolder(m_folder))
         return list;
-    const QDir dir(m_folder);
-    // Read every second: the suffix is checked here, as a name filter would compile a pattern
-    // for each listing.
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        if (!name.endsWith(QLatin1String(kSuffix)))
-            continue;
-        qint64 pid = 0;
-        const auto b = read(dir.filePath(name), &pid);
-        if (!b || !processAlive(pid) || !isCharacterDevice(b->portPath))
-            continue;
-        list.append(*b);
+    const std::optional<FolderStamp> stamp = FolderStamp::of(m_folder);
+    if (!stamp || !m_listedStamp || *stamp != *m_listedStamp) {
+        ++m_listings;
+        m_registrations.clear();
+        const QDir dir(m_folder);
+        // The suffix is checked here, as a name filter would compile a pattern for each listing.
+        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+        for (const QString &name : names) {
+            if (!name.endsWith(QLatin1String(kSuffix)))
+                continue;
+            qint64 pid = 0;
+            if (const auto b = read(dir.filePath(name), &pid))
+                m_registrations.append({*b, pid});
+        }
+        // A folder changed within the last moments may change again within the same tick of
+        // its clock, unseen by the stamp: it is read again until it has been quiet a while.
+        if (stamp && stamp->quietFor(2))
+            m_listedStamp = stamp;
+        else
+            m_listedStamp.reset();
+    }
+    for (const Registration &r : qAsConst(m_registrations)) {
+        if (processAlive(r.pid) && isCharacterDevice(r.bridge.portPath))
+            list.append(r.bridge);
     }
     return list;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core/bridge_source.h"
+#include "common/core/folder_stamp.h"
 
 #include <QString>
 
@@ -23,6 +24,10 @@
 // user or that group or others may write, a file that is not a regular file, and a port that is
 // not a character device (a terminal or pseudo-terminal). ventsim makes the folders 0700 and the
 // files 0600.
+//
+// The registrations are read again only when the folder's stamp changed (registrations are
+// written and removed whole, by renaming and deleting); each tick still checks that their
+// processes live and their ports exist.
 class VirtualBridgeRegistry : public BridgeSource
 {
 public:
@@ -55,6 +60,17 @@ public:
     // Whether `path` (after links) is a character device, as terminals are.
     static bool isCharacterDevice(const QString &path);
 
+    // How many times the registrations were read (figures, tests).
+    int listings() const { return m_listings; }
+
 private:
+    struct Registration
+    {
+        BridgeInfo bridge;
+        qint64 pid = 0;
+    };
     QString m_folder;
+    mutable std::optional<FolderStamp> m_listedStamp;
+    mutable QList<Registration> m_registrations;
+    mutable int m_listings = 0;
 };

@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -130,6 +132,49 @@ TEST(UsbRefresh, TheListGrowsByNewTextsEmptiesWithoutAnInstrumentAndResolvesByTe
     EXPECT_EQ(tables, PortTables());
 }
 
+// Makes a folder look as if its entries last changed an hour ago.
+void age(const QString &folder)
+{
+    struct timespec times[2] {};
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= 3600;
+    times[1] = times[0];
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
+}
+
+// The registrations are read again only after the folder changed, but whether their owners live
+// is asked at every tick.
+TEST(VirtualBridgeRegistry, ReadAgainOnlyWhenTheFolderChanged)
+{
+    QTemporaryDir dir;
+    QProcess owner;
+    owner.start("sleep", {"30"});
+    ASSERT_TRUE(owner.waitForStarted());
+    const QString file =
+        VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), owner.processId());
+    VirtualBridgeRegistry registry(dir.path());
+    const QList<BridgeInfo> one{instrument("J0000001", "/dev/null")};
+    EXPECT_EQ(registry.bridges(), one);
+    EXPECT_EQ(registry.bridges(), one);
+    EXPECT_EQ(registry.listings(), 2); // just changed: not trusted yet
+    age(dir.path());
+    EXPECT_EQ(registry.bridges(), one);
+    EXPECT_EQ(registry.bridges(), one);
+    EXPECT_EQ(registry.listings(), 3);
+    VirtualBridgeRegistry::add(dir.path(), instrument("J0000002", "/dev/null"), owner.processId());
+    EXPECT_EQ(registry.bridges()->size(), 2);
+    EXPECT_EQ(registry.listings(), 4);
+    age(dir.path());
+    registry.bridges();
+    owner.kill();
+    owner.waitForFinished();
+    EXPECT_TRUE(registry.bridges()->isEmpty()) << "the owner is gone";
+    EXPECT_EQ(registry.listings(), 5);
+    ASSERT_TRUE(VirtualBridgeRegistry::remove(file));
+    EXPECT_TRUE(registry.bridges()->isEmpty());
+    EXPECT_EQ(registry.listings(), 6);
+}
+
 TEST(VirtualBridgeRegistry, OnlyLiveRegistrationsWithAPortCountAfterTheRealBridges)
 {
     QProcess ended;
@@ -235,6 +280,49 @@ TEST(SerialPortInfoSource, EnumeratesOnlyWhenTheUsbTtysChanged)
     tick(ports, 4);
     tick(ports, 5);
     EXPECT_FALSE(SerialPortInfoSource::usbTtys("/nonexistent/tty"));
+}
+
+// A tty comes and goes with its node in /dev: while /dev stays as it was since a settled answer,
+// sysfs is not read at all.
+TEST(SerialPortInfoSource, ReadsSysfsOnlyAfterDevChanged)
+{
+    FakeSysfs sys;
+    const QString dev = sys.m_root.filePath("dev");
+    QDir().mkpath(dev);
+    QList<BridgeInfo> ports;
+    SerialPortInfoSource source(sys.classFolder(), [&ports] { return ports; }, dev);
+    const auto tick = [&source](const QList<BridgeInfo> &list, int sysfsReads) {
+        EXPECT_EQ(source.bridges(), list);
+        EXPECT_EQ(source.sysfsReads(), sysfsReads);
+    };
+    const auto plug = [&](const QString &name, const QString &device) {
+        sys.add(name, device);
+        QFile node(dev + "/" + name);
+        ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    };
+    tick({}, 1);
+    tick({}, 2); // /dev changed a moment ago: not trusted yet
+    age(dev);
+    tick({}, 3);
+    tick({}, 3);
+    sys.add("ttyUSB9", kBridge); // a sysfs change alone (never without a node) is not looked for
+    tick({}, 3);
+    ASSERT_TRUE(QFile::remove(sys.classFolder() + "/ttyUSB9"));
+
+    const BridgeInfo first = instrument("J0012345", "/dev/ttyUSB0");
+    ports = {unreadable("/dev/ttyUSB0")};
+    plug("ttyUSB0", kBridge);
+    age(dev);
+    tick(ports, 4);
+    tick(ports, 5); // not identified yet: looked at again
+    ports = {first};
+    tick(ports, 6);
+    tick(ports, 6);
+    ASSERT_TRUE(QFile::remove(dev + "/ttyUSB0"));
+    ASSERT_TRUE(QFile::remove(sys.classFolder() + "/ttyUSB0"));
+    tick({}, 7);
+    EXPECT_FALSE(source.bridges()->size()); // /dev is fresh again
+    EXPECT_EQ(source.sysfsReads(), 8);
 }
 
 } // namespace
