@@ -132,15 +132,18 @@ TEST(UsbRefresh, TheListGrowsByNewTextsEmptiesWithoutAnInstrumentAndResolvesByTe
     EXPECT_EQ(tables, PortTables());
 }
 
-// Makes a folder look as if its entries last changed an hour ago.
-void age(const QString &folder)
+// Makes a folder look as if its entries last changed `seconds` from now: an hour ago (quiet), or
+// a minute ahead (just changed, however slowly the test runs).
+void touch(const QString &folder, int seconds)
 {
     struct timespec times[2] {};
     ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= 3600;
+    times[0].tv_sec += seconds;
     times[1] = times[0];
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
 }
+void age(const QString &folder) { touch(folder, -3600); }
+void freshen(const QString &folder) { touch(folder, 60); }
 
 // The registrations are read again only after the folder changed, but whether their owners live
 // is asked at every tick.
@@ -154,6 +157,7 @@ TEST(VirtualBridgeRegistry, ReadAgainOnlyWhenTheFolderChanged)
         VirtualBridgeRegistry::add(dir.path(), instrument("J0000001", "/dev/null"), owner.processId());
     VirtualBridgeRegistry registry(dir.path());
     const QList<BridgeInfo> one{instrument("J0000001", "/dev/null")};
+    freshen(dir.path());
     EXPECT_EQ(registry.bridges(), one);
     EXPECT_EQ(registry.bridges(), one);
     EXPECT_EQ(registry.listings(), 2); // just changed: not trusted yet
@@ -162,6 +166,7 @@ TEST(VirtualBridgeRegistry, ReadAgainOnlyWhenTheFolderChanged)
     EXPECT_EQ(registry.bridges(), one);
     EXPECT_EQ(registry.listings(), 3);
     VirtualBridgeRegistry::add(dir.path(), instrument("J0000002", "/dev/null"), owner.processId());
+    freshen(dir.path());
     EXPECT_EQ(registry.bridges()->size(), 2);
     EXPECT_EQ(registry.listings(), 4);
     age(dir.path());
@@ -171,6 +176,7 @@ TEST(VirtualBridgeRegistry, ReadAgainOnlyWhenTheFolderChanged)
     EXPECT_TRUE(registry.bridges()->isEmpty()) << "the owner is gone";
     EXPECT_EQ(registry.listings(), 5);
     ASSERT_TRUE(VirtualBridgeRegistry::remove(file));
+    freshen(dir.path());
     EXPECT_TRUE(registry.bridges()->isEmpty());
     EXPECT_EQ(registry.listings(), 6);
 }
@@ -300,6 +306,7 @@ TEST(SerialPortInfoSource, ReadsSysfsOnlyAfterDevChanged)
         QFile node(dev + "/" + name);
         ASSERT_TRUE(node.open(QIODevice::WriteOnly));
     };
+    freshen(dev);
     tick({}, 1);
     tick({}, 2); // /dev changed a moment ago: not trusted yet
     age(dev);
@@ -320,6 +327,7 @@ TEST(SerialPortInfoSource, ReadsSysfsOnlyAfterDevChanged)
     tick(ports, 6);
     ASSERT_TRUE(QFile::remove(dev + "/ttyUSB0"));
     ASSERT_TRUE(QFile::remove(sys.classFolder() + "/ttyUSB0"));
+    freshen(dev);
     tick({}, 7);
     EXPECT_FALSE(source.bridges()->size()); // /dev is fresh again
     EXPECT_EQ(source.sysfsReads(), 8);
