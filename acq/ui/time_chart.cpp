@@ -578,30 +578,28 @@ void TimeChart::doReplot()
     m_replotGapMs = qBound(qint64(kMinReplotMs), 2 * clock.elapsed(), qint64(kMaxReplotMs));
 }
 
+TimeChart::DataFrame TimeChart::dataFrame() const
+{
+    return DataFrame{m_barsOn,         m_line->scatterStyle().shape(), xAxis->range(),
+                     yAxis->range(),   axisRect()->rect(),            m_bars->widthType(),
+                     m_bars->width()};
+}
+
 void TimeChart::noteDataDrawn()
 {
     m_drawn.valid = true;
-    m_drawn.bars = m_barsOn;
+    m_drawn.frame = dataFrame();
     m_drawn.barCount = m_bars->data()->size();
     m_drawn.pointCount = m_line->data()->size();
-    m_drawn.marks = m_line->scatterStyle().shape();
     m_drawn.markerX = m_marker->visible() ? m_markerX : kNaN;
-    m_drawn.x = xAxis->range();
-    m_drawn.y = yAxis->range();
-    m_drawn.area = axisRect()->rect();
-    m_drawn.widthType = m_bars->widthType();
-    m_drawn.width = m_bars->width();
 }
 
 bool TimeChart::drawDataInPlace()
 {
     const int barCount = m_bars->data()->size();
     const int pointCount = m_line->data()->size();
-    if (!m_drawn.valid || m_drawn.bars != m_barsOn || barCount < m_drawn.barCount
-        || pointCount < m_drawn.pointCount || m_drawn.marks != m_line->scatterStyle().shape()
-        || m_drawn.x != xAxis->range() || m_drawn.y != yAxis->range()
-        || m_drawn.area != axisRect()->rect() || m_drawn.widthType != m_bars->widthType()
-        || m_drawn.width != m_bars->width())
+    if (!m_drawn.valid || barCount < m_drawn.barCount || pointCount < m_drawn.pointCount
+        || !(m_drawn.frame == dataFrame()))
         return false;
     const QSharedPointer<QCPAbstractPaintBuffer> buffer = LayerAccess::buffer(m_dataLayer);
     if (!buffer || buffer->invalidated())
@@ -660,6 +658,8 @@ bool TimeChart::drawDataInPlace()
             painter->setClipRegion(columns, Qt::IntersectClip);
             LayerableAccess::hintOn(child, painter);
             if (child == m_bars) {
+                painter->setBrush(m_bars->brush());
+                painter->setPen(m_bars->pen());
                 for (const QRect &c : columns) {
                     // Column by column, so bars drawn for one never cover later bars of another.
                     painter->setClipRect(clip);
@@ -668,12 +668,8 @@ bool TimeChart::drawDataInPlace()
                     const double b = xAxis->pixelToCoord(c.right() + 3);
                     auto it = m_bars->data()->findBegin(std::min(a, b) - m_barSpace, false);
                     const auto end = m_bars->data()->findEnd(std::max(a, b) + m_barSpace, false);
-                    for (; it != end; ++it) {
-                        painter->setBrush(m_bars->brush());
-                        painter->setPen(m_bars->pen());
-                        LayerableAccess::hintOn(m_bars, painter);
+                    for (; it != end; ++it)
                         painter->drawPolygon(BarsAccess::barRect(m_bars, it->key, it->value));
-                    }
                 }
             } else {
                 LayerableAccess::drawOn(child, painter);

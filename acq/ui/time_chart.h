@@ -168,19 +168,31 @@ private:
     QTimer m_replotTimer;
     QCPLayer *m_dataLayer = nullptr;
     bool m_axesDirty = true; // the next redraw draws everything, not the data layer alone
-    struct DrawnData
+    // What places the data on the plot area: while it stays, new points and a marker move can be
+    // drawn in place.
+    struct DataFrame
     {
-        bool valid = false;
         bool bars = false;
-        int barCount = 0;
-        int pointCount = 0;
         QCPScatterStyle::ScatterShape marks = QCPScatterStyle::ssNone;
-        double markerX = 0; // NaN: no marker drawn
         QCPRange x;
         QCPRange y;
         QRect area;
         QCPBars::WidthType widthType = QCPBars::wtPlotCoords;
         double width = 0;
+        bool operator==(const DataFrame &o) const
+        {
+            return bars == o.bars && marks == o.marks && x == o.x && y == o.y && area == o.area
+                && widthType == o.widthType && width == o.width;
+        }
+    };
+    DataFrame dataFrame() const;
+    struct DrawnData
+    {
+        bool valid = false;
+        DataFrame frame;
+        int barCount = 0;
+        int pointCount = 0;
+        double markerX = 0; // NaN: no marker drawn
     };
     DrawnData m_drawn;
     QElapsedTimer m_lastReplot;

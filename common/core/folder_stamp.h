@@ -16,12 +16,21 @@ struct FolderStamp
     struct timespec modified {};
     struct timespec changed {};
 
+    // How long a folder's entries must have stood before a list read from it is trusted: a
+    // change made within the same tick of the clock as the read would not move the stamp.
+    static constexpr int kQuietSeconds = 2;
+
     static std::optional<FolderStamp> of(const QString &folder)
     {
         struct stat st {};
         if (folder.isEmpty() || ::stat(QFile::encodeName(folder).constData(), &st) != 0
             || !S_ISDIR(st.st_mode))
             return std::nullopt;
+        return of(st);
+    }
+    // The stamp of a folder already looked at.
+    static FolderStamp of(const struct stat &st)
+    {
         return FolderStamp{st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
     }
 

@@ -47,7 +47,7 @@ public:
     };
     static std::optional<UsbTtys> usbTtys(const QString &classFolder);
 
-    static constexpr int kQuietSeconds = 2;
+    static constexpr int kQuietSeconds = FolderStamp::kQuietSeconds;
 
     // How many times the enumerator ran, and sysfs was read (figures, tests).
     int enumerations() const { return m_enumerations; }

@@ -84,9 +84,10 @@ bool VirtualBridgeRegistry::ownedPrivately(const struct stat &status, uid_t user
     return status.st_uid == user && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-bool VirtualBridgeRegistry::privateFolder(const QString &folder)
+bool VirtualBridgeRegistry::privateFolder(const QString &folder, struct stat *status)
 {
-    struct stat st {};
+    struct stat own {};
+    struct stat &st = status ? *status : own;
     return !folder.isEmpty() && ::stat(nativePath(folder).constData(), &st) == 0
         && S_ISDIR(st.st_mode) && ownedPrivately(st, ::geteuid());
 }
@@ -154,10 +155,12 @@ std::optional<BridgeInfo> VirtualBridgeRegistry::read(const QString &file, qint6
 std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
 {
     QList<BridgeInfo> list;
-    if (!privateFolder(m_folder))
+    // One look at the folder answers both whether it is private and whether it changed.
+    struct stat st {};
+    if (!privateFolder(m_folder, &st))
         return list;
-    const std::optional<FolderStamp> stamp = FolderStamp::of(m_folder);
-    if (!stamp || !m_listedStamp || *stamp != *m_listedStamp) {
+    const FolderStamp stamp = FolderStamp::of(st);
+    if (!m_listedStamp || stamp != *m_listedStamp) {
         ++m_listings;
         m_registrations.clear();
         const QDir dir(m_folder);
@@ -172,7 +175,7 @@ std::optional<QList<BridgeInfo>> VirtualBridgeRegistry::bridges() const
         }
         // A folder changed within the last moments may change again within the same tick of
         // its clock, unseen by the stamp: it is read again until it has been quiet a while.
-        if (stamp && stamp->quietFor(2))
+        if (stamp.quietFor(FolderStamp::kQuietSeconds))
             m_listedStamp = stamp;
         else
             m_listedStamp.reset();

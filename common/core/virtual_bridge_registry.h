@@ -55,8 +55,9 @@ public:
 
     // Whether a folder or file with this status belongs to `user` and no one else may write it.
     static bool ownedPrivately(const struct stat &status, uid_t user);
-    // Whether `folder` is a folder that is owned privately by the user of this process.
-    static bool privateFolder(const QString &folder);
+    // Whether `folder` is a folder that is owned privately by the user of this process (what
+    // was found of it in `status`, when given).
+    static bool privateFolder(const QString &folder, struct stat *status = nullptr);
     // Whether `path` (after links) is a character device, as terminals are.
     static bool isCharacterDevice(const QString &path);
 
