@@ -272,7 +272,8 @@ void DataPanel::flushTable()
     const int lastColumn = model->gridColumnCount();
     const bool atm = hasAtmosphereColumn();
     const int atmColumn = velocity ? 3 : 2;
-    m_table->appendGridRows(newest + 1); // the rows and the spare row, in one insertion
+    // The rows and the spare row in one insertion; the previous spare row becomes a data row.
+    m_table->appendGridRows(newest + 1, true);
     for (int i = 0; i < int(m_pending.size()); ++i) {
         const int k = base + i + 1;
         PendingRow &row = m_pending[size_t(i)];
@@ -289,16 +290,9 @@ void DataPanel::flushTable()
     // Only the newest row keeps the highlight; the rows before it and the previous newest row
     // are white again.
     sTableColor(m_table, 1, qMax(base, 1), lastColumn, newest + 1, Qt::white, newest, kHighlight);
-    // Rows before these are visible already; the previous spare row becomes a data row.
-    m_table->setGridRowHidden(base + 1, false);
-    m_table->setGridRowHidden(newest + 1, true);
     model->holdNotifications(false);
     sActiveRow(m_table, newest + 1);
-    // The spare row is hidden, so the view is brought to the newest row itself, after it has
-    // taken in the new rows' height.
-    // (updateGeometries, a protected slot: the scroll range without laying out and redrawing the
-    // whole view).
-    QMetaObject::invokeMethod(m_table, "updateGeometries", Qt::DirectConnection);
+    // The spare row is hidden, so the view is brought to the newest row itself.
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -195,15 +195,27 @@ void DataGrid::resumeRedraw()
     }
 }
 
-void DataGrid::appendGridRows(int rows)
+void DataGrid::appendGridRows(int rows, bool spareRow)
 {
     if (rows <= m_model->gridRowCount()) {
         m_model->setGridRowCount(rows);
         return;
     }
     executeDelayedItemsLayout(); // whatever was due before is laid out in full
-    m_appendedFrom = m_model->gridRowCount();
+    const int before = m_model->gridRowCount();
+    m_appendedFrom = before;
+    // The heights change at the end only: the view's own answer to that (all of it redrawn) is
+    // held back, as in setGridRowHidden(), and the layout below covers those rows.
+    if (spareRow && before > 0 && isRowHidden(before - 1)) {
+        const QSignalBlocker quiet(verticalHeader());
+        setRowHidden(before - 1, false);
+        m_appendedFrom = before - 1;
+    }
     m_model->setGridRowCount(rows);
+    if (spareRow) {
+        const QSignalBlocker quiet(verticalHeader());
+        setRowHidden(rows - 1, true);
+    }
     executeDelayedItemsLayout(); // the insertion's own layout, see doItemsLayout()
     m_appendedFrom = -1;
 }

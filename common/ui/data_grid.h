@@ -21,8 +21,9 @@ public:
     void resumeRedraw();
 
     // Grows the grid to `rows` rows. Only the new rows are laid out and drawn; the stock view
-    // lays out and redraws all of itself for every insertion.
-    void appendGridRows(int rows);
+    // lays out and redraws all of itself for every insertion. With `spareRow`, the last row is
+    // hidden and the previous last row shown, in the same layout.
+    void appendGridRows(int rows, bool spareRow = false);
 
     void setGridRowHidden(int row, bool hidden);
     bool isGridRowHidden(int row) const;

@@ -5,7 +5,9 @@
 #include "common/ui/data_grid.h"
 #include "tests/acq/ui/display_rig.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QPaintEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -122,6 +124,36 @@ TEST(DataTables, ASampleRedrawsOnlyTheRowsItChanges)
     EXPECT_LE(cells.all.height(), 2 * row + 1);
     EXPECT_LE(numbers.all.height(), 2 * row + 1);
     EXPECT_EQ(table->grid()->gridRowCount(), 61); // the sample's row and the spare row
+}
+
+// Row by row, the tables on screen must be what drawing them whole gives: cells, grid lines,
+// highlight and row numbers, through the spare row and a batch of several rows.
+TEST(DataTables, RowByRowTheyLookAsDrawnWhole)
+{
+    DisplayRig rig;
+    rig.window()->resize(900, 700);
+    rig.window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window()));
+    QVector<QStringList> polls = DisplayRig::batches(70, 1);
+    polls += DisplayRig::batches(9, 3);
+    rig.start(polls, QTime(12, 0), 0.1f, 60);
+    for (int k = 1; k <= polls.size(); ++k) {
+        rig.poll();
+        rig.flushTables();
+        if (k % 13 != 0 && k != polls.size())
+            continue;
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        const QImage screen = rig.window()->screen()->grabWindow(rig.window()->winId()).toImage();
+        for (Panel which : {Panel::Velocity, Panel::Flow}) {
+            DataGrid *table = rig.panel(which)->table();
+            const QRect place(table->mapTo(rig.window(), QPoint(0, 0)), table->size());
+            ASSERT_TRUE(screen.copy(place).convertToFormat(QImage::Format_RGB32)
+                        == table->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                << "poll " << k << (which == Panel::Velocity ? ", velocity" : ", flow");
+        }
+    }
+    rig.stop();
 }
 
 TEST(DataTables, ValuesAsReceived)
