@@ -74,16 +74,39 @@ private:
 // the grid. The stock path measures and lays out each text three times through the style, which
 // was most of the cost of drawing a new row. Anything it would draw differently (a focus frame,
 // text too wide that it would shorten, more than one line) goes to the stock path.
+// It also draws the grid lines at the cell's right (left, right to left) and bottom edges, where
+// the view would draw them: the view strokes each line a pixel at a time, which cost as much as
+// the texts of a new row.
 class CellDelegate : public QStyledItemDelegate
 {
 public:
-    CellDelegate(GridModel *model, QWidget *view)
+    CellDelegate(GridModel *model, QTableView *view)
         : QStyledItemDelegate(view), m_model(model), m_view(view)
     {
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
+    {
+        if (m_view->showGrid()) { // the view draws the lines
+            paintCell(painter, option, index);
+            return;
+        }
+        // The cell as the view lays it out when it draws the lines itself.
+        const bool rtl = option.direction == Qt::RightToLeft;
+        QStyleOptionViewItem cell = option;
+        cell.rect.adjust(rtl ? 1 : 0, 0, rtl ? 0 : -1, -1);
+        paintCell(painter, cell, index);
+        const QColor line = QColor::fromRgba(static_cast<QRgb>(
+            m_view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, m_view)));
+        const QRect &r = option.rect;
+        painter->fillRect(QRect(rtl ? r.left() : r.right(), r.top(), 1, r.height()), line);
+        painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
+    }
+
+private:
+    void paintCell(QPainter *painter, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) const
     {
         if (option.state & QStyle::State_HasFocus) {
             QStyledItemDelegate::paint(painter, option, index);
@@ -146,9 +169,8 @@ public:
         painter->setPen(pen);
     }
 
-private:
     GridModel *m_model;
-    QWidget *m_view;
+    QTableView *m_view;
 };
 
 } // namespace
@@ -158,6 +180,7 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(
     setHorizontalHeader(new TitleHeader(this));
     setModel(m_model);
     setItemDelegate(new CellDelegate(m_model, this));
+    setShowGrid(false); // the delegate draws the lines
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

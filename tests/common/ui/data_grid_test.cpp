@@ -1,4 +1,4 @@
-// The grid draws its cells itself: the pictures must be those of the stock drawing.
+// The grid draws its cells and lines itself: the pictures must be those of the stock drawing.
 #include "common/ui/data_grid.h"
 
 #include <QApplication>
@@ -48,6 +48,7 @@ TEST(DataGrid, CellsLookAsTheStyleDrawsThem)
         grid.setActiveCell(activeRow, 2);
         const QImage own = picture(grid);
         grid.setItemDelegate(new QStyledItemDelegate(&grid));
+        grid.setShowGrid(true);
         EXPECT_TRUE(own == picture(grid)) << "row " << activeRow << (focus ? " with focus" : "");
     }
 }
