@@ -10,6 +10,9 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
+
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -69,6 +72,92 @@ private:
     mutable std::vector<bool> m_hidden;
 };
 
+// A cell's text laid out on one line, ready to draw.
+struct LaidOutText
+{
+    std::unique_ptr<QTextLayout> layout;
+    QFont font;
+    qreal naturalWidth = 0;
+    qreal height = 0;
+    QSize box; // the line's bounding size in whole pixels
+};
+
+// The texts laid out lately. A new row's texts are drawn again when the next row takes the
+// highlight from it, and values repeat: those are not shaped and laid out again. Two
+// generations of at most kGeneration texts each: a text not drawn for a generation is dropped.
+class LaidOutTexts
+{
+public:
+    const LaidOutText &get(const QString &text, const QFont &font, int width,
+                           Qt::LayoutDirection direction, Qt::Alignment alignment)
+    {
+        const Key key{text, width, int(direction), int(alignment)};
+        auto it = m_current.find(key);
+        if (it != m_current.end() && it->second.font == font)
+            return it->second;
+        auto old = m_previous.find(key);
+        if (old != m_previous.end() && old->second.font == font) {
+            LaidOutText moved = std::move(old->second);
+            m_previous.erase(old);
+            return insert(key, std::move(moved));
+        }
+        LaidOutText laid;
+        laid.font = font;
+        laid.layout = std::make_unique<QTextLayout>(text, font);
+        QTextOption textOption;
+        textOption.setWrapMode(QTextOption::ManualWrap);
+        textOption.setTextDirection(direction);
+        textOption.setAlignment(alignment);
+        laid.layout->setTextOption(textOption);
+        laid.layout->beginLayout();
+        QTextLine line = laid.layout->createLine();
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, 0));
+        laid.layout->endLayout();
+        laid.naturalWidth = line.naturalTextWidth();
+        laid.height = line.height();
+        laid.box = laid.layout->boundingRect().size().toSize();
+        return insert(key, std::move(laid));
+    }
+
+private:
+    static constexpr size_t kGeneration = 200;
+
+    struct Key
+    {
+        QString text;
+        int width;
+        int direction;
+        int alignment;
+        bool operator==(const Key &o) const
+        {
+            return width == o.width && direction == o.direction && alignment == o.alignment
+                   && text == o.text;
+        }
+    };
+    struct KeyHash
+    {
+        size_t operator()(const Key &k) const
+        {
+            return qHashMulti(0, k.text, k.width, k.direction, k.alignment);
+        }
+    };
+    using Map = std::unordered_map<Key, LaidOutText, KeyHash>;
+
+    const LaidOutText &insert(const Key &key, LaidOutText &&laid)
+    {
+        if (m_current.size() >= kGeneration) {
+            m_previous = std::move(m_current);
+            m_current = Map();
+        }
+        auto placed = m_current.insert_or_assign(key, std::move(laid));
+        return placed.first->second;
+    }
+
+    Map m_current;
+    Map m_previous;
+};
+
 // Draws a cell the way the stock delegate and style do (background, selection, text placed and
 // coloured alike, the same pixels), but lays its text out once and reads the cell straight from
 // the grid. The stock path measures and lays out each text three times through the style, which
@@ -126,20 +215,11 @@ private:
         const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
         const Qt::Alignment alignment = m_model->cellAlignment(row, column);
 
-        QTextLayout layout(text, option.font);
+        const LaidOutText *laid = nullptr;
         if (!text.isEmpty()) {
-            QTextOption textOption;
-            textOption.setWrapMode(QTextOption::ManualWrap);
-            textOption.setTextDirection(option.direction);
-            textOption.setAlignment(QStyle::visualAlignment(option.direction, alignment));
-            layout.setTextOption(textOption);
-            layout.beginLayout();
-            QTextLine line = layout.createLine();
-            line.setLineWidth(textRect.width());
-            line.setPosition(QPointF(0, 0));
-            layout.endLayout();
-            if (line.naturalTextWidth() > textRect.width()
-                || line.height() + 2 > option.rect.height()) {
+            laid = &m_texts.get(text, option.font, textRect.width(), option.direction,
+                                QStyle::visualAlignment(option.direction, alignment));
+            if (laid->naturalWidth > textRect.width() || laid->height + 2 > option.rect.height()) {
                 QStyledItemDelegate::paint(painter, option, index);
                 return;
             }
@@ -157,20 +237,21 @@ private:
             if (m_model->paintedBackground(row, column, &background))
                 painter->fillRect(option.rect, background);
         }
-        if (text.isEmpty())
+        if (!laid)
             return;
         const QPen pen = painter->pen();
         painter->setPen(
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         // Vertical placement as the style's: the line's box centred (or aligned) in whole pixels.
         const QRect box = QStyle::alignedRect(Qt::LeftToRight, alignment & Qt::AlignVertical_Mask,
-                                              layout.boundingRect().size().toSize(), textRect);
-        layout.draw(painter, QPointF(textRect.x(), box.top()));
+                                              laid->box, textRect);
+        laid->layout->draw(painter, QPointF(textRect.x(), box.top()));
         painter->setPen(pen);
     }
 
     GridModel *m_model;
     QTableView *m_view;
+    mutable LaidOutTexts m_texts;
 };
 
 } // namespace
