@@ -216,6 +216,7 @@ void RunController::tmrGetData_Timer()
             m_tmrSync.stop(); // synced with the batch: nothing left for the timer
         else if (!m_tmrSync.isActive())
             m_tmrSync.start(int(due));
+        m_display.drawDue();
     }
 
     m_state.statusCode = driver.errstat();

@@ -34,6 +34,9 @@ public:
     virtual void clearTablesForRun() = 0;
     virtual void sSetWSTableData(const SampleTable &table, int n, double startDateTime) = 0;
     virtual void sSetWCTableData(const SampleTable &table, int n) = 0;
+    // Tables and charts whose redraw is due now are drawn at once, so that a batch reaches the
+    // screen in one pass with the status bar, not in a pass of their own.
+    virtual void drawDue() {}
     // Browsing state at the stop: a row when there is none, the last row current and static,
     // the last two rows white, selection (0, 64, 128) on white text.
     virtual void setTableBrowsing(Panel panel) = 0;

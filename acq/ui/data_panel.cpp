@@ -296,6 +296,13 @@ void DataPanel::flushTable()
     m_table->scrollTo(model->index(newest - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
+void DataPanel::drawDue()
+{
+    if (m_tableRedraw.isActive() && m_tableRedraw.remainingTime() == 0)
+        flushTable();
+    chart()->replotIfDue();
+}
+
 void DataPanel::setTableBrowsing()
 {
     flushTable();

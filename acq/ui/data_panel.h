@@ -60,6 +60,8 @@ public:
     // second, all waiting rows in one step) or at flushTable(); activeRow() counts them already.
     void appendRows(const SampleTable &table, int n, double startDateTime);
     void flushTable();
+    // The table and the chart, if their redraw is due now.
+    void drawDue();
     void setTableBrowsing();
     int activeRow() const;
 

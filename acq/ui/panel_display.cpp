@@ -120,6 +120,12 @@ void PanelDisplay::sSetWCTableData(const SampleTable &table, int n)
     m_flow->appendRows(table, n, 0);
 }
 
+void PanelDisplay::drawDue()
+{
+    for (DataPanel *p : {m_velocity, m_flow})
+        p->drawDue();
+}
+
 void PanelDisplay::setTableBrowsing(Panel which)
 {
     panel(which)->setTableBrowsing();

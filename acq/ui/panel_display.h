@@ -51,6 +51,7 @@ public:
     void clearTablesForRun() override;
     void sSetWSTableData(const SampleTable &table, int n, double startDateTime) override;
     void sSetWCTableData(const SampleTable &table, int n) override;
+    void drawDue() override;
     void setTableBrowsing(Panel which) override;
     int tableActiveRow(Panel which) const override;
     void sShowGraphMark(Panel which, bool show) override;

@@ -546,6 +546,12 @@ void TimeChart::flushReplot()
     doReplot();
 }
 
+void TimeChart::replotIfDue()
+{
+    if (m_replotTimer.isActive() && m_replotTimer.remainingTime() == 0)
+        flushReplot();
+}
+
 void TimeChart::doReplot()
 {
     if (!m_dirty)

@@ -101,6 +101,8 @@ public:
     // Redraw: ask (coalesced), or do what was asked now.
     void requestReplot();
     void flushReplot();
+    // The coalesced redraw, if it is due now.
+    void replotIfDue();
     bool replotPending() const { return m_dirty; }
     int replotCount() const { return m_replots; }
     // How many of those redrew only the changed columns.
