@@ -69,11 +69,11 @@ TEST(DataTables, FirstPollOfThreeSamplesAndTheNext)
     EXPECT_EQ(std::tuple(v->cellAlignment(1, 1), v->cellAlignment(2, 2)),
               std::tuple(kCentre, kRight));
 
-    // Two more polls before the next redraw: the active row counts their rows at once; then the
-    // old newest row turns white, the spare row becomes a data row, only the newest row is
-    // highlighted.
+    // Two more polls, drawn at once or with the next redraw: the active row counts their rows
+    // either way; then the old newest row turns white, the spare row becomes a data row, only the
+    // newest row is highlighted.
     rig.poll(2);
-    EXPECT_EQ(std::tuple(rig.velocity()->activeRow(), v->gridRowCount()), std::tuple(6, 4));
+    EXPECT_EQ(rig.velocity()->activeRow(), 6);
     rig.flushTables();
     EXPECT_EQ(v->gridRowCount(), 6);
     EXPECT_EQ(std::tuple(v->cellBackground(3, 1), v->cellBackground(5, 2)),
