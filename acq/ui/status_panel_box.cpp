@@ -9,7 +9,7 @@ StatusPanelBox::StatusPanelBox(QWidget *parent) : QWidget(parent), m_label(new Q
     m_hint = m_label->sizeHint();
     m_minimumHint = m_label->minimumSizeHint();
     m_measuredText = m_label->text();
-    m_measuredLooks = looks();
+    noteLooks(looks());
 }
 
 QSize StatusPanelBox::sizeHint() const
@@ -62,23 +62,25 @@ bool StatusPanelBox::sameRoomAsMeasured() const
     return looks() == m_measuredLooks;
 }
 
+void StatusPanelBox::noteLooks(const Looks &now)
+{
+    const QFontMetricsF metrics(now.font);
+    const qreal width = metrics.horizontalAdvance(QLatin1Char('0'));
+    m_evenDigits = true;
+    for (char c = '1'; c <= '9'; ++c)
+        m_evenDigits = m_evenDigits && metrics.horizontalAdvance(QLatin1Char(c)) == width;
+    m_measuredLooks = now;
+}
+
 void StatusPanelBox::checkHints()
 {
-    if (sameRoomAsMeasured()) {
-        m_measuredText = m_label->text();
-        return;
-    }
+    const bool sameRoom = sameRoomAsMeasured();
     m_measuredText = m_label->text();
+    if (sameRoom)
+        return;
     const Looks now = looks();
-    if (!(now == m_measuredLooks) || !m_evenDigitsKnown) {
-        const QFontMetricsF metrics(now.font);
-        const qreal width = metrics.horizontalAdvance(QLatin1Char('0'));
-        m_evenDigits = true;
-        for (char c = '1'; c <= '9'; ++c)
-            m_evenDigits = m_evenDigits && metrics.horizontalAdvance(QLatin1Char(c)) == width;
-        m_evenDigitsKnown = true;
-    }
-    m_measuredLooks = now;
+    if (!(now == m_measuredLooks))
+        noteLooks(now);
     const QSize hint = m_label->sizeHint();
     const QSize minimumHint = m_label->minimumSizeHint();
     if (hint == m_hint && minimumHint == m_minimumHint)

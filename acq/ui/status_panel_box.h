@@ -49,6 +49,8 @@ private:
         }
     };
     Looks looks() const;
+    // Takes the label's looks as measured, with whether the font's digits are all as wide.
+    void noteLooks(const Looks &now);
 
     QLabel *m_label;
     QSize m_hint;
@@ -56,5 +58,4 @@ private:
     QString m_measuredText;
     Looks m_measuredLooks;
     bool m_evenDigits = false;
-    bool m_evenDigitsKnown = false;
 };

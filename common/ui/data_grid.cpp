@@ -186,14 +186,27 @@ public:
         QStyleOptionViewItem cell = option;
         cell.rect.adjust(rtl ? 1 : 0, 0, rtl ? 0 : -1, -1);
         paintCell(painter, cell, index);
-        const QColor line = QColor::fromRgba(static_cast<QRgb>(
-            m_view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, m_view)));
+        const QColor line = lineColour(option);
         const QRect &r = option.rect;
         painter->fillRect(QRect(rtl ? r.left() : r.right(), r.top(), 1, r.height()), line);
         painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
     }
 
 private:
+    // The style's grid line colour, worked out again only when the palette or the style changes
+    // (the view asked once per paint, not per cell).
+    QColor lineColour(const QStyleOptionViewItem &option) const
+    {
+        const QStyle *style = m_view->style();
+        if (option.palette.cacheKey() != m_linePalette || style != m_lineStyle) {
+            m_linePalette = option.palette.cacheKey();
+            m_lineStyle = style;
+            m_line = QColor::fromRgba(static_cast<QRgb>(
+                style->styleHint(QStyle::SH_Table_GridLineColor, &option, m_view)));
+        }
+        return m_line;
+    }
+
     void paintCell(QPainter *painter, const QStyleOptionViewItem &option,
                    const QModelIndex &index) const
     {
@@ -252,6 +265,9 @@ private:
     GridModel *m_model;
     QTableView *m_view;
     mutable LaidOutTexts m_texts;
+    mutable qint64 m_linePalette = -1;
+    mutable const QStyle *m_lineStyle = nullptr;
+    mutable QColor m_line;
 };
 
 } // namespace

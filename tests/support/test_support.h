@@ -18,6 +18,7 @@ QString binaryPath(const QString &relative);
 
 } // namespace venttest
 
+class QImage;
 class QWidget;
 
 namespace venttest {
@@ -25,5 +26,10 @@ namespace venttest {
 // Writes a picture of the widget to $VENT_SCREENSHOT_DIR/<name>.png when that variable is set
 // (scripts/screenshot sets it); does nothing otherwise.
 void maybeScreenshot(QWidget *widget, const QString &name);
+
+// What the screen shows of the widget once the pending events are handled (its window's buffer,
+// as parts were drawn into it), and the widget drawn whole now; both RGB32, to be compared.
+QImage shownOnScreen(QWidget *widget);
+QImage drawnWhole(QWidget *widget);
 
 } // namespace venttest

@@ -4,9 +4,9 @@
 #include "acq/ui/data_panel.h"
 #include "acq/ui/time_chart.h"
 #include "tests/acq/ui/display_rig.h"
+#include "tests/support/test_support.h"
 
 #include <QElapsedTimer>
-#include <QScreen>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -164,16 +164,11 @@ TEST(DataCharts, DrawnInPlaceTheyLookAsDrawnWhole)
             }
             if (k % 15 != 0)
                 continue;
-            for (int i = 0; i < 5; ++i)
-                QApplication::processEvents();
-            const QImage screen =
-                rig.window()->screen()->grabWindow(rig.window()->winId()).toImage();
             for (Panel which : {Panel::Velocity, Panel::Flow}) {
                 TimeChart *c = rig.chart(which);
-                const QRect place(c->mapTo(rig.window(), QPoint(0, 0)), c->size());
+                const QImage shown = venttest::shownOnScreen(c);
                 c->replot(QCustomPlot::rpImmediateRefresh);
-                ASSERT_TRUE(screen.copy(place).convertToFormat(QImage::Format_RGB32)
-                            == c->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                ASSERT_TRUE(shown == venttest::drawnWhole(c))
                     << "interval " << interval << ", bars " << c->bars() << ", sample " << k;
             }
         }

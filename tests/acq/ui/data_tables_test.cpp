@@ -4,10 +4,9 @@
 #include "acq/ui/data_panel.h"
 #include "common/ui/data_grid.h"
 #include "tests/acq/ui/display_rig.h"
+#include "tests/support/test_support.h"
 
-#include <QApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QPaintEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -142,14 +141,10 @@ TEST(DataTables, RowByRowTheyLookAsDrawnWhole)
         rig.flushTables();
         if (k % 13 != 0 && k != polls.size())
             continue;
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-        const QImage screen = rig.window()->screen()->grabWindow(rig.window()->winId()).toImage();
         for (Panel which : {Panel::Velocity, Panel::Flow}) {
             DataGrid *table = rig.panel(which)->table();
-            const QRect place(table->mapTo(rig.window(), QPoint(0, 0)), table->size());
-            ASSERT_TRUE(screen.copy(place).convertToFormat(QImage::Format_RGB32)
-                        == table->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            const QImage shown = venttest::shownOnScreen(table);
+            ASSERT_TRUE(shown == venttest::drawnWhole(table))
                 << "poll " << k << (which == Panel::Velocity ? ", velocity" : ", flow");
         }
     }

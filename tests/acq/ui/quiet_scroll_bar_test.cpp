@@ -1,8 +1,8 @@
 // The scroll bar of the growing tables: redrawn when its look changes, not on every new row.
 #include "acq/ui/quiet_scroll_bar.h"
+#include "tests/support/test_support.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,12 +50,8 @@ TEST(QuietScrollBar, RedrawnInPartsItLooksAsDrawnWhole)
         for (int rows = 1; rows <= 120; ++rows) {
             bar->setRange(0, rows);
             bar->setValue(rows);
-            for (int i = 0; i < 5; ++i)
-                QApplication::processEvents();
-            const QImage shown =
-                window.screen()->grabWindow(window.winId()).toImage().copy(bar->geometry());
-            ASSERT_TRUE(shown.convertToFormat(QImage::Format_RGB32)
-                        == bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            const QImage shown = venttest::shownOnScreen(bar);
+            ASSERT_TRUE(shown == venttest::drawnWhole(bar))
                 << "orientation " << o << ", " << rows << " rows";
         }
     }
