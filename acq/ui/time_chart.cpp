@@ -674,10 +674,14 @@ bool TimeChart::drawDataInPlace()
                     const double b = xAxis->pixelToCoord(c.right() + 3);
                     auto it = m_bars->data()->findBegin(std::min(a, b) - m_barSpace, false);
                     const auto end = m_bars->data()->findEnd(std::max(a, b) + m_barSpace, false);
-                    for (; it != end; ++it)
-                        painter->drawPolygon(BarsAccess::barRect(m_bars, it->key, it->value));
+                    for (; it != end; ++it) {
+                        // A bar that stays clear of the column (with its pen) leaves it as it is.
+                        const QRectF bar = BarsAccess::barRect(m_bars, it->key, it->value);
+                        if (bar.adjusted(-2, -2, 2, 2).intersects(c))
+                            painter->drawPolygon(bar);
+                    }
                 }
-            } else {
+            } else if (child != m_line || !drawLineStretch(painter, columns)) {
                 LayerableAccess::drawOn(child, painter);
             }
             painter->restore();
@@ -690,6 +694,56 @@ bool TimeChart::drawDataInPlace()
     m_drawn.pointCount = pointCount;
     m_drawn.markerX = markerX;
     ++m_inPlace;
+    return true;
+}
+
+bool TimeChart::drawLineStretch(QCPPainter *painter, const QRegion &columns)
+{
+    const QSharedPointer<QCPGraphDataContainer> whole = m_line->data();
+    if (whole->isEmpty() || columns.isEmpty() || m_line->scatterSkip() != 0)
+        return false; // every n-th mark counts from the first point
+    // Where points lie two or more to the pixel over the span drawn, the line draws each pixel's
+    // points as one stroke from their lowest to their highest value. Those strokes start at whole
+    // pixels, so a stretch that starts a few pixels early draws them alike, as long as the line
+    // thins out its points for the stretch as it does for the whole.
+    const auto thinned = [this](QCPGraphDataContainer::const_iterator begin,
+                                QCPGraphDataContainer::const_iterator end) {
+        if (!m_line->adaptiveSampling() || begin == end)
+            return false;
+        const double span = std::abs(xAxis->coordToPixel(begin->key)
+                                     - xAxis->coordToPixel((end - 1)->key));
+        return 2 * span + 2 < double(std::numeric_limits<int>::max())
+            && int(end - begin) >= int(2 * span + 2);
+    };
+    const QCPRange shown = xAxis->range();
+    const bool wholeThinned = thinned(whole->findBegin(shown.lower), whole->findEnd(shown.upper));
+
+    // The points whose lines, marks or strokes can reach into the columns: those inside them,
+    // widened by the marks' size and a few pixels, and one more on each side (the line to the
+    // next point crosses the columns).
+    const QRect bounds = columns.boundingRect();
+    const int reach = int(std::ceil(m_line->scatterStyle().size())) + 6;
+    const double a = xAxis->pixelToCoord(bounds.left() - reach);
+    const double b = xAxis->pixelToCoord(bounds.right() + reach);
+    auto begin = whole->findBegin(std::min(a, b));
+    auto end = whole->findEnd(std::max(a, b));
+    if (begin != whole->constBegin())
+        --begin;
+    if (end != whole->constEnd())
+        ++end;
+    if (begin == end)
+        return true; // nothing of the line there
+    if (thinned(begin, end) != wholeThinned)
+        return false;
+
+    if (!m_lineStretch)
+        m_lineStretch.reset(new QCPGraphDataContainer);
+    m_lineStretch->clear();
+    m_lineStretch->add(QVector<QCPGraphData>(begin, end), true);
+    m_line->setData(m_lineStretch);
+    LayerableAccess::drawOn(m_line, painter);
+    m_line->setData(whole);
+    m_lineStretch->clear();
     return true;
 }
 

@@ -197,6 +197,12 @@ private:
         double markerX = 0; // NaN: no marker drawn
     };
     DrawnData m_drawn;
+    // The line's points that reach into the columns drawn in place, drawn in place of the whole
+    // line; empty between draws.
+    QSharedPointer<QCPGraphDataContainer> m_lineStretch;
+    // Draws the part of the line that reaches into `columns` (pixels), as the line draws it
+    // whole; false when that part could be drawn otherwise (the line then draws whole).
+    bool drawLineStretch(QCPPainter *painter, const QRegion &columns);
     QElapsedTimer m_lastReplot;
     qint64 m_replotGapMs; // the shortest time between two redraws
     bool m_dirty = false;

@@ -109,6 +109,9 @@ public:
         textOption.setTextDirection(direction);
         textOption.setAlignment(alignment);
         laid.layout->setTextOption(textOption);
+        // Keep the shaped glyphs: without this the layout drops them at the end of the layout
+        // and shapes the text again at every draw.
+        laid.layout->setCacheEnabled(true);
         laid.layout->beginLayout();
         QTextLine line = laid.layout->createLine();
         line.setLineWidth(width);

@@ -25,7 +25,7 @@ public:
             during();
         return result;
     }
-    Result result{-10000, 19200};
+    Result result{-10000, 19200, {}};
     int calls = 0;
     qint16 lastPort = 0;
     QString lastPath;

@@ -141,19 +141,26 @@ TEST(DataCharts, RedrawsAreCoalesced)
 
 TEST(DataCharts, DrawnInPlaceTheyLookAsDrawnWhole)
 {
-    // Bars and lines, with room for bars and point marks (60 on the page) and without (600), a gap, the marker moving now and then
-    // (as when the user picks a row during the run): what the screen shows after redraws of the changed columns alone must be
-    // what a redraw of everything gives.
-    for (const float interval : {1.0f, 0.1f}) {
+    // Bars and lines, with room for bars and point marks (60 on the page), without (600), and with several points to the pixel
+    // (2,000), a gap, the marker moving now and then (as when the user picks a row during the run): what the screen shows after
+    // redraws of the changed columns alone must be what a redraw of everything gives.
+    struct Case
+    {
+        float interval;
+        qint32 range;
+        int samples;
+    };
+    for (const Case &t : {Case{1.0f, 60, 90}, Case{0.1f, 60, 90}, Case{0.1f, 200, 240}}) {
+        const float interval = t.interval;
         DisplayRig rig;
         rig.window()->resize(900, 700);
         rig.window()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window()));
-        QVector<QStringList> polls = DisplayRig::batches(90, 1);
+        QVector<QStringList> polls = DisplayRig::batches(t.samples, 1);
         polls[40] = QStringList{QStringLiteral("abc,--")};
         for (QStringList &p : polls) // flow within the first axis range: no rescaling
             p[0].replace(QRegularExpression(QStringLiteral(",[0-9.]+,")), QStringLiteral(",7.5,"));
-        rig.start(polls, QTime(12, 0), interval, 60);
+        rig.start(polls, QTime(12, 0), interval, t.range);
         for (Panel which : {Panel::Velocity, Panel::Flow})
             rig.chart(which)->setMarkerVisible(true);
         for (int k = 1; k <= polls.size(); ++k) {
@@ -169,7 +176,7 @@ TEST(DataCharts, DrawnInPlaceTheyLookAsDrawnWhole)
                 const QImage shown = venttest::shownOnScreen(c);
                 c->replot(QCustomPlot::rpImmediateRefresh);
                 ASSERT_TRUE(shown == venttest::drawnWhole(c))
-                    << "interval " << interval << ", bars " << c->bars() << ", sample " << k;
+                    << "interval " << interval << ", range " << t.range << ", bars " << c->bars() << ", sample " << k;
             }
         }
         for (Panel which : {Panel::Velocity, Panel::Flow})
