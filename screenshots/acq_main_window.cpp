@@ -70,14 +70,14 @@ TEST(ScreenshotMainWindow, BeforeDuringAndAfterARun)
         state.sampleCount = 65500;
         state.sampleTime = 1.0f;
         QTimer::singleShot(0, [] {
-            QTest::qWaitFor([] { return qobject_cast<MeasurementParamDialog *>(QApplication::activeModalWidget()); }, 3000);
+            (void)QTest::qWaitFor([] { return qobject_cast<MeasurementParamDialog *>(QApplication::activeModalWidget()); }, 3000);
             if (auto *d = qobject_cast<MeasurementParamDialog *>(QApplication::activeModalWidget())) {
                 d->cmbRSPort()->setCurrentIndex(0);
                 d->ComdMeasurement()->click();
             }
         });
         w.commandClick(QStringLiteral("ID_MeasureStart"));
-        QTest::qWaitFor([&] { return state.receivedCount >= 30; }, 5000);
+        (void)QTest::qWaitFor([&] { return state.receivedCount >= 30; }, 5000);
         venttest::maybeScreenshot(&w, QStringLiteral("main-during") + QLatin1String(l.tag));
         presenter.queueAnswer(status::kYes);
         w.commandClick(QStringLiteral("ID_MeasureStop"));
