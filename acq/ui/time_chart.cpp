@@ -4,6 +4,8 @@
 #include "acq/ui/time_axis_ticker.h"
 
 #include <QMouseEvent>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -715,8 +717,11 @@ bool TimeChart::drawLineStretch(QCPPainter *painter, const QRegion &columns)
         return 2 * span + 2 < double(std::numeric_limits<int>::max())
             && int(end - begin) >= int(2 * span + 2);
     };
+    // The line draws the points in the X window and one beyond it on each side.
     const QCPRange shown = xAxis->range();
-    const bool wholeThinned = thinned(whole->findBegin(shown.lower), whole->findEnd(shown.upper));
+    const auto shownBegin = whole->findBegin(shown.lower);
+    const auto shownEnd = whole->findEnd(shown.upper);
+    const bool wholeThinned = thinned(shownBegin, shownEnd);
 
     // The points whose lines, marks or strokes can reach into the columns: those inside them,
     // widened by the marks' size and a few pixels, and one more on each side (the line to the
@@ -731,7 +736,9 @@ bool TimeChart::drawLineStretch(QCPPainter *painter, const QRegion &columns)
         --begin;
     if (end != whole->constEnd())
         ++end;
-    if (begin == end)
+    begin = std::max(begin, shownBegin);
+    end = std::min(end, shownEnd);
+    if (begin >= end)
         return true; // nothing of the line there
     if (thinned(begin, end) != wholeThinned)
         return false;
