@@ -1,7 +1,7 @@
 #include "acq/ui/chart_pane.h"
 
-#include "acq/ui/quiet_scroll_bar.h"
 #include "acq/ui/time_chart.h"
+#include "common/ui/quiet_scroll_bar.h"
 
 #include <QScrollBar>
 

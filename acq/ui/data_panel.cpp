@@ -1,5 +1,4 @@
 #include "acq/ui/data_panel.h"
-#include "acq/ui/quiet_scroll_bar.h"
 
 #include "acq/core/acq_string_ids.h"
 #include "acq/core/app_state.h"
@@ -65,9 +64,6 @@ DataPanel::DataPanel(AppState &state, Panel which, QWidget *widgetParent)
         // Scrolling by pixels: scrolling by rows walks every row above the view once a row is
         // hidden (the spare row always is), which grows with the run.
         m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-        // A row per sample changes the bars; they are redrawn only when they look different.
-        m_table->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, m_table));
-        m_table->setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, m_table));
     }
     m_table->setObjectName(velocity ? QStringLiteral("vaSpdWSTabl") : QStringLiteral("vaSpdWCTabl"));
     m_pane = new ChartPane(velocity ? QStringLiteral("Ch2dWSGraph") : QStringLiteral("Ch2dWCGraph"),

@@ -1,5 +1,7 @@
 #include "common/ui/data_grid.h"
 
+#include "common/ui/quiet_scroll_bar.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -278,6 +280,10 @@ private:
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
 {
     setHorizontalHeader(new TitleHeader(this));
+    // Rows that keep coming change the bars' range each time; they are redrawn only when they
+    // look different.
+    setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
     setModel(m_model);
     setItemDelegate(new CellDelegate(m_model, this));
     setShowGrid(false); // the delegate draws the lines

@@ -1,4 +1,4 @@
-#include "acq/ui/quiet_scroll_bar.h"
+#include "common/ui/quiet_scroll_bar.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // The scroll bar of the growing tables: redrawn when its look changes, not on every new row.
-#include "acq/ui/quiet_scroll_bar.h"
+#include "common/ui/quiet_scroll_bar.h"
 #include "tests/support/test_support.h"
 
 #include <QApplication>
