@@ -745,8 +745,7 @@ bool TimeChart::drawLineStretch(QCPPainter *painter, const QRegion &columns)
 
     if (!m_lineStretch)
         m_lineStretch.reset(new QCPGraphDataContainer);
-    m_lineStretch->clear();
-    m_lineStretch->add(QVector<QCPGraphData>(begin, end), true);
+    m_lineStretch->set(QVector<QCPGraphData>(begin, end), true);
     m_line->setData(m_lineStretch);
     LayerableAccess::drawOn(m_line, painter);
     m_line->setData(whole);
