@@ -1,25 +1,15 @@
 #include "acq/core/data_file_sync.h"
 
 #include "common/core/durable_file.h"
+#include "common/core/monotonic_clock.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
-DataFileSync::DataFileSync(Clock clock) : m_clock(std::move(clock))
-{
-    if (!m_clock) {
-        m_clock = [] {
-            static QElapsedTimer timer;
-            if (!timer.isValid())
-                timer.start();
-            return timer.elapsed();
-        };
-    }
-}
+DataFileSync::DataFileSync(Clock clock) : m_clock(clock ? std::move(clock) : Clock(monotonicMs)) {}
 
 void DataFileSync::restart()
 {

@@ -21,7 +21,6 @@ RunController::RunController(AppState &state, RunDisplay &display, RunStatusView
 {
     m_tmrGetData.setObjectName(QStringLiteral("tmrGetData"));
     m_tmrGetData.setSingleShot(true);
-    m_tmrGetData.setInterval(0);
     connect(&m_tmrGetData, &QTimer::timeout, this, &RunController::tmrGetData_Timer);
     // A batch left waiting for its sync is synced when it is due, even if no batch follows.
     m_tmrSync.setSingleShot(true);
@@ -94,6 +93,7 @@ void RunController::sStartMeasu()
     m_reportedCodes.clear();
     m_runStarted = true;
     m_pollAgain = false;
+    m_pacing.restart();
 
     // A signal may come from inside startmeasu (a fault at once): the poll is queued either way.
     MeasurementDriver *driver = m_state.driver.get();
@@ -156,8 +156,8 @@ void RunController::queuePoll()
         return;
     if (m_polling)
         m_pollAgain = true; // after the running poll: what it has read is not all there is
-    else if (!m_tmrGetData.isActive())
-        m_tmrGetData.start();
+    else if (const qint64 delay = m_pacing.delayForNews(); delay == 0 || !m_tmrGetData.isActive())
+        m_tmrGetData.start(int(delay));
 }
 
 void RunController::tmrGetData_Timer()
@@ -172,6 +172,7 @@ void RunController::tmrGetData_Timer()
         return;
     m_polling = true;
     m_pollAgain = false;
+    m_pacing.polled();
     struct Reset
     {
         RunController &run;

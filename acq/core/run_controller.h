@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acq/core/data_file_sync.h"
+#include "acq/core/poll_pacing.h"
 #include "acq/core/run_statistics.h"
 #include "acq/core/sample_table.h"
 
@@ -24,7 +25,8 @@ class RunStatusView;
 //
 // tmrGetData is a single shot, queued when the driver signals new samples, a status or the end
 // of its sampling; signals that come before it fires share its poll, and each poll takes the whole
-// batch. Between samples nothing runs, so a long run lets the machine sleep. A poll that shows a
+// batch. Polls come at most about four times a second (PollPacing). Between samples nothing runs,
+// so a long run lets the machine sleep. A poll that shows a
 // modal message runs a nested event loop; a poll queued meanwhile returns at once and is made
 // again when the outer one has finished.
 class RunController : public QObject
@@ -65,6 +67,8 @@ public:
     void sReportStatus(qint16 code);
 
     QTimer *tmrGetData() { return &m_tmrGetData; }
+    // The clock that spaces the polls (the system's monotonic clock unless set).
+    void setPollClock(PollPacing::Clock clock) { m_pacing = PollPacing(std::move(clock)); }
     // The last poll's samples (rows 1..n).
     const SampleTable &sampleTable() const { return m_sampleTable; }
     // Velocity and flow-rate figures of the run so far: reset when a run starts and by
@@ -93,6 +97,7 @@ private:
     DriverFactory m_driverFactory;
     ConnectionProbe *m_probe;
     QTimer m_tmrGetData;
+    PollPacing m_pacing;
     QTimer m_tmrSync; // syncs a waiting batch of the data file when it is due
     SampleTable m_sampleTable;
     RunStatistics m_statistics;

@@ -115,6 +115,28 @@ TEST_F(RunControllerTest, StartHandsTheDriverItsThirteenArguments)
     }
 }
 
+// Polls come at most about four times a second: news soon after a poll waits for a later one.
+TEST_F(RunControllerTest, NewsSoonAfterAPollIsPolledWithLaterNews)
+{
+    start({{samples(1, 2), 2}, {samples(3, 2), 4}});
+    qint64 now = 0;
+    controller->setPollClock([&now] { return now; });
+    QTimer &timer = *controller->tmrGetData();
+    Q_EMIT state->driver->samplesReady();
+    EXPECT_EQ(std::pair(timer.isActive(), timer.interval()), std::pair(true, 0)) << "at once";
+    timer.stop();
+    poll();
+    now = 100;
+    Q_EMIT state->driver->samplesReady();
+    EXPECT_EQ(std::pair(timer.isActive(), timer.interval()), std::pair(true, 400))
+        << "half a second after the poll at the latest";
+    now = 260;
+    Q_EMIT state->driver->statusChanged();
+    EXPECT_EQ(std::pair(timer.isActive(), timer.interval()), std::pair(true, 0)) << "the gap is over";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !timer.isActive(); }, 5000));
+    EXPECT_EQ(state->receivedCount, 4);
+}
+
 TEST_F(RunControllerTest, CountReachedInSeveralBatches)
 {
     start({{samples(1, 2), 2}, {{}, 2}, {samples(3, 2), 4}, {samples(5, 1), 5}});
