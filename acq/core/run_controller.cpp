@@ -254,6 +254,15 @@ void RunController::sStopMeasu()
 {
     if (!m_state.measuring)
         return;
+    if (m_tmrGetData.isActive() && !m_polling) {
+        // Samples the driver has signalled may still wait for their poll (PollPacing): they
+        // are taken first, so a stop keeps every sample that had arrived. That poll may end
+        // the run itself.
+        m_tmrGetData.stop();
+        tmrGetData_Timer();
+        if (!m_state.measuring)
+            return;
+    }
     m_tmrGetData.stop();
     m_pollAgain = false;
 

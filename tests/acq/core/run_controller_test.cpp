@@ -137,6 +137,24 @@ TEST_F(RunControllerTest, NewsSoonAfterAPollIsPolledWithLaterNews)
     EXPECT_EQ(state->receivedCount, 4);
 }
 
+TEST_F(RunControllerTest, AStopTakesTheSamplesWaitingForTheirPoll)
+{
+    start({{samples(1, 2), 2}, {samples(3, 2), 4}});
+    qint64 now = 0;
+    controller->setPollClock([&now] { return now; });
+    poll();
+    now = 100;
+    Q_EMIT state->driver->samplesReady();
+    ASSERT_TRUE(controller->tmrGetData()->isActive());
+    controller->sStopMeasu();
+    EXPECT_EQ(std::tuple(state->receivedCount, state->measuring, state->dataState),
+              std::tuple(4, false, 3));
+    expectDriverEnded();
+    QFile file(state->lastDataPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n"), 9 + 4) << "header and all four samples";
+}
+
 TEST_F(RunControllerTest, CountReachedInSeveralBatches)
 {
     start({{samples(1, 2), 2}, {{}, 2}, {samples(3, 2), 4}, {samples(5, 1), 5}});
