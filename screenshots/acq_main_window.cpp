@@ -32,10 +32,11 @@ TEST(ScreenshotMainWindow, BeforeDuringAndAfterARun)
         GTEST_SKIP() << "set VENT_SCREENSHOT_DIR to write the pictures";
     const struct { UiVariant variant; qint16 system; const char *tag; } languages[] = {
         {UiVariant::English, 1033, "-en"}, {UiVariant::Japanese, 1041, "-ja"}, {UiVariant::Chinese, 2052, "-zh"}};
-    QVector<ScriptedDriver::Step> script(40);
+    // Forty samples, four to a step (polls come at most about four times a second).
+    QVector<ScriptedDriver::Step> script(10);
     for (int k = 0; k < 40; ++k)
-        script[k].samples << QStringLiteral("%1.25,%2.5,10132,1").arg(k % 9).arg(100 + k);
-    script.resize(100040); // then silence: the run goes on until it is stopped
+        script[k / 4].samples << QStringLiteral("%1.25,%2.5,10132,1").arg(k % 9).arg(100 + k);
+    script.resize(100010); // then silence: the run goes on until it is stopped
     for (const auto &l : languages) {
         QTemporaryDir dir;
         auto store = SettingsStore::forFile(dir.filePath(QStringLiteral("acq.ini")));
