@@ -1,7 +1,6 @@
 #include "acq/core/data_file_sync.h"
 
 #include "common/core/durable_file.h"
-#include "common/core/monotonic_clock.h"
 
 #include <QFile>
 
@@ -9,7 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-DataFileSync::DataFileSync(Clock clock) : m_clock(clock ? std::move(clock) : Clock(monotonicMs)) {}
+DataFileSync::DataFileSync(Clock clock) : m_clock(orMonotonic(std::move(clock))) {}
 
 void DataFileSync::restart()
 {

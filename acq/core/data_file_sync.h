@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/core/monotonic_clock.h"
+
 #include <QString>
 #include <QtGlobal>
-
-#include <functional>
 
 // Paces the syncs of the data file to the disk. The batches of a run are written whole lines at a
 // time and flushed at once (a kill loses nothing); a power cut can still lose what the system had
@@ -14,7 +14,7 @@
 class DataFileSync
 {
 public:
-    using Clock = std::function<qint64()>; // milliseconds of a monotonic clock
+    using Clock = MonotonicClock;
     static constexpr qint64 kIntervalMs = 1000;
 
     // Without a clock, the system's monotonic clock.

@@ -1,8 +1,6 @@
 #include "acq/core/poll_pacing.h"
 
-#include "common/core/monotonic_clock.h"
-
-PollPacing::PollPacing(Clock clock) : m_clock(clock ? std::move(clock) : Clock(monotonicMs)) {}
+PollPacing::PollPacing(Clock clock) : m_clock(orMonotonic(std::move(clock))) {}
 
 void PollPacing::polled()
 {

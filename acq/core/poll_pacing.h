@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include "common/core/monotonic_clock.h"
 
-#include <functional>
+#include <QtGlobal>
 
 // Spaces out the polls of a run when the driver has news more often than a few times a second.
 // Each poll costs about the same whatever its batch holds (a table scroll, a redraw, a file
@@ -16,7 +16,7 @@
 class PollPacing
 {
 public:
-    using Clock = std::function<qint64()>; // milliseconds of a monotonic clock
+    using Clock = MonotonicClock;
     static constexpr qint64 kGapMs = 250;
 
     // Without a clock, the system's monotonic clock.
